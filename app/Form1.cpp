@@ -1,0 +1,236 @@
+#include "app/Form1.h"
+
+#include "app/AppIcon.h"
+#include "app/FormDefinition.h"
+#include "help/HelpText.h"
+#include "platform/DirListBox.h"
+#include "platform/DriveListBox.h"
+#include "platform/FileListBox.h"
+#include "platform/Line.h"
+#include "platform/MessageBox.h"
+#include "platform/PictureBox.h"
+#include "platform/TextBox.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+QFont fontFor(ControlFont font, const QFont& interfaceFont)
+{
+    switch (font) {
+    case ControlFont::Arial825:
+        return QFont(QStringLiteral("Arial"), 8.25);
+    case ControlFont::Arial675:
+        return QFont(QStringLiteral("Arial"), 6.75);
+    case ControlFont::Interface:
+        break;
+    }
+    return interfaceFont;
+}
+
+QWidget* createControl(const ControlDefinition& definition, QWidget* form)
+{
+    switch (definition.kind) {
+    case ControlKind::Label: {
+        auto* label = new QLabel(definition.text(), form);
+        label->setTextFormat(Qt::PlainText);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setWordWrap(true);
+        if (definition.bordered)
+            label->setFrameStyle(QFrame::Box | QFrame::Plain);
+        if (definition.transparent && definition.caption[0] == '\0') {
+            // A framing label is only a drawn border: clicks reach what lies beneath.
+            label->setAttribute(Qt::WA_TransparentForMouseEvents);
+        }
+        return label;
+    }
+    case ControlKind::OptionButton:
+        return new QRadioButton(definition.text(), form);
+    case ControlKind::TextBox: {
+        auto* textBox = new TextBox(form);
+        textBox->setText(definition.text());
+        textBox->setCursorPosition(0);
+        return textBox;
+    }
+    case ControlKind::ComboBox: {
+        auto* combo = new QComboBox(form);
+        combo->setEditable(true);
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->setEditText(definition.text());
+        return combo;
+    }
+    case ControlKind::CommandButton: {
+        auto* button = new QPushButton(definition.text(), form);
+        // No button is the window's default: Enter in a field presses nothing.
+        button->setAutoDefault(false);
+        button->setDefault(false);
+        return button;
+    }
+    case ControlKind::DriveList:
+        return new DriveListBox(form);
+    case ControlKind::FolderList:
+        return new DirListBox(form);
+    case ControlKind::FileList:
+        return new FileListBox(form);
+    case ControlKind::PictureBox:
+        return new PictureBox(form);
+    case ControlKind::Line:
+        return new Line(form);
+    }
+    return nullptr;
+}
+
+bool isWindowless(ControlKind kind)
+{
+    return kind == ControlKind::Label || kind == ControlKind::Line;
+}
+
+} // namespace
+
+Form1::Form1(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Veltrane"));
+    setWindowIcon(appIcon());
+    setFixedSize(FormClientWidthTwips / TwipsPerPixel, FormClientHeightTwips / TwipsPerPixel);
+
+    createControls();
+    arrangeTabOrder();
+    connectHandlers();
+    Form_Load();
+    m_text3->setFocus(Qt::OtherFocusReason);
+}
+
+void Form1::createControls()
+{
+    std::vector<QWidget*> windowless;
+    for (const ControlDefinition& definition : formControls()) {
+        QWidget* control = createControl(definition, this);
+        control->setObjectName(definition.objectName());
+        control->setGeometry(definition.pixelRect());
+        if (definition.font != ControlFont::Interface)
+            control->setFont(fontFor(definition.font, font()));
+        control->setVisible(definition.shownAtStart);
+        if (isWindowless(definition.kind))
+            windowless.push_back(control);
+    }
+    // Labels and lines lie beneath every control that has a window of its own.
+    for (QWidget* control : windowless)
+        control->lower();
+
+    m_combo1 = findChild<QComboBox*>(QStringLiteral("Combo1"));
+    m_combo2 = findChild<QComboBox*>(QStringLiteral("Combo2"));
+    m_text1 = findChild<TextBox*>(QStringLiteral("Text1"));
+    m_text3 = findChild<TextBox*>(QStringLiteral("Text3"));
+    m_command1 = findChild<QPushButton*>(QStringLiteral("Command1"));
+    m_command4 = findChild<QPushButton*>(QStringLiteral("Command4"));
+    m_drive1 = findChild<DriveListBox*>(QStringLiteral("Drive1"));
+    m_dir1 = findChild<DirListBox*>(QStringLiteral("Dir1"));
+    m_file1 = findChild<FileListBox*>(QStringLiteral("File1"));
+    m_picture1 = findChild<PictureBox*>(QStringLiteral("Picture1"));
+    m_picture3 = findChild<PictureBox*>(QStringLiteral("Picture3"));
+
+    // The two small option buttons show no caption of their own; say what they do.
+    findChild<QRadioButton*>(QStringLiteral("Option2"))->setAccessibleName(QStringLiteral("Bind"));
+    findChild<QRadioButton*>(QStringLiteral("Option1"))->setAccessibleName(QStringLiteral("Name"));
+}
+
+void Form1::arrangeTabOrder()
+{
+    std::vector<const ControlDefinition*> ordered;
+    for (const ControlDefinition& definition : formControls()) {
+        if (definition.tabIndex >= 0)
+            ordered.push_back(&definition);
+    }
+    std::ranges::sort(ordered, {}, &ControlDefinition::tabIndex);
+
+    QWidget* previous = nullptr;
+    for (const ControlDefinition* definition : ordered) {
+        auto* control = findChild<QWidget*>(definition->objectName());
+        if (control->focusPolicy() == Qt::NoFocus)
+            continue;
+        if (previous)
+            setTabOrder(previous, control);
+        previous = control;
+    }
+}
+
+void Form1::connectHandlers()
+{
+    const struct {
+        const char* option;
+        void (Form1::*handler)();
+    } options[] = {
+        {"Option1", &Form1::Option1_Click},
+        {"Option2", &Form1::Option2_Click},
+        {"Option3", &Form1::Option3_Click},
+        {"Option4", &Form1::Option4_Click},
+    };
+    for (const auto& [option, handler] : options) {
+        // Click comes when the button becomes selected, not when it loses the mark.
+        connect(findChild<QRadioButton*>(QString::fromLatin1(option)), &QRadioButton::toggled, this,
+                [this, handler](bool checked) {
+                    if (checked)
+                        (this->*handler)();
+                });
+    }
+    connect(m_command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(m_command4, &QPushButton::clicked, this, &Form1::Command4_Click);
+}
+
+void Form1::Form_Load()
+{
+    m_combo1->addItems({QStringLiteral("KP_INS"), QStringLiteral("KP_END"), QStringLiteral("KP_DOWNARROW"),
+                        QStringLiteral("KP_PGDN"), QStringLiteral("KP_LEFTARROW"), QStringLiteral("KP_5"),
+                        QStringLiteral("KP_RIGHTARROW"), QStringLiteral("KP_HOME"), QStringLiteral("KP_UPARROW"),
+                        QStringLiteral("KP_PGUP")});
+    m_combo2->addItems({QStringLiteral("Say"), QStringLiteral("Say_team")});
+
+    // An editable combo box selects its first item as soon as one is added;
+    // the classic one keeps its text and selects nothing.
+    for (QComboBox* combo : {m_combo1, m_combo2}) {
+        const QString text = findControl(combo->objectName())->text();
+        combo->setCurrentIndex(-1);
+        combo->setEditText(text);
+    }
+}
+
+void Form1::Option1_Click() { showAndHide(nameModeSteps()); }
+void Form1::Option2_Click() { showAndHide(bindModeSteps()); }
+void Form1::Option3_Click() { showAndHide(coloursPanelSteps()); }
+void Form1::Option4_Click() { showAndHide(symbolsPanelSteps()); }
+
+void Form1::showAndHide(std::span<const VisibilityStep> steps)
+{
+    for (const VisibilityStep& step : steps)
+        findChild<QWidget*>(QString::fromLatin1(step.control))->setVisible(step.shown);
+}
+
+void Form1::Command1_Click()
+{
+}
+
+void Form1::Command4_Click()
+{
+    MsgBox(this, helpText(), vbInformation, QStringLiteral("Help"));
+}
+
+void Form1::Drive1_Change()
+{
+}
+
+void Form1::Dir1_Change()
+{
+}
+
+void Form1::File1_Click()
+{
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "app/ModeSwitching.h"
+
+#include <QWidget>
+
+#include <span>
+
+class QComboBox;
+class QPushButton;
+class TextBox;
+class PictureBox;
+class DriveListBox;
+class DirListBox;
+class FileListBox;
+
+// The program's one window. It is built from the control table, and its whole
+// state lives in its controls: texts, lists and which of them are shown.
+class Form1 : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit Form1(QWidget* parent = nullptr);
+
+private:
+    void createControls();
+    void arrangeTabOrder();
+    void connectHandlers();
+
+    void Form_Load();
+
+    void Option1_Click();
+    void Option2_Click();
+    void Option3_Click();
+    void Option4_Click();
+    void showAndHide(std::span<const VisibilityStep> steps);
+
+    void Command1_Click();
+    void Command4_Click();
+
+    void Drive1_Change();
+    void Dir1_Change();
+    void File1_Click();
+
+    QComboBox* m_combo1 = nullptr;
+    QComboBox* m_combo2 = nullptr;
+    TextBox* m_text1 = nullptr;
+    TextBox* m_text3 = nullptr;
+    QPushButton* m_command1 = nullptr;
+    QPushButton* m_command4 = nullptr;
+    DriveListBox* m_drive1 = nullptr;
+    DirListBox* m_dir1 = nullptr;
+    FileListBox* m_file1 = nullptr;
+    PictureBox* m_picture1 = nullptr;
+    PictureBox* m_picture3 = nullptr;
+};

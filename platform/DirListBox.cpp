@@ -1,0 +1,6 @@
+#include "platform/DirListBox.h"
+
+DirListBox::DirListBox(QWidget* parent)
+    : QListWidget(parent)
+{
+}

@@ -1,0 +1,6 @@
+#include "platform/DriveListBox.h"
+
+DriveListBox::DriveListBox(QWidget* parent)
+    : QComboBox(parent)
+{
+}

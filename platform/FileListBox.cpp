@@ -1,0 +1,6 @@
+#include "platform/FileListBox.h"
+
+FileListBox::FileListBox(QWidget* parent)
+    : QListWidget(parent)
+{
+}

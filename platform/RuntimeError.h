@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+// A failure as the player sees it: the classic runtime's error number and its
+// description. Carried as a value from where it happens to the one place that
+// shows it.
+struct RuntimeError
+{
+    int number = 0;
+    QString description;
+
+    // "53, File not found"
+    QString message() const { return QString::number(number) + QStringLiteral(", ") + description; }
+
+    friend bool operator==(const RuntimeError&, const RuntimeError&) = default;
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QLineEdit>
+
+// A one-line text box that behaves like the classic one: no length limit, and
+// its caret and selection stay put while another control has the focus, so
+// text can be inserted at them from elsewhere (the palettes).
+class TextBox : public QLineEdit
+{
+    Q_OBJECT
+
+public:
+    explicit TextBox(QWidget* parent = nullptr);
+
+    // Replaces the selection with text, or inserts it at the caret; afterwards
+    // the caret stands after it and nothing is selected. Needs no focus and
+    // works while the box is hidden.
+    void setSelText(const QString& text);
+
+protected:
+    void focusOutEvent(QFocusEvent* event) override;
+};
