@@ -3,6 +3,7 @@
 #include "app/AppIcon.h"
 #include "app/FormDefinition.h"
 #include "help/HelpText.h"
+#include "palette/SymbolPalette.h"
 #include "platform/DirListBox.h"
 #include "platform/DriveListBox.h"
 #include "platform/FileListBox.h"
@@ -105,6 +106,7 @@ Form1::Form1(QWidget* parent)
     createControls();
     arrangeTabOrder();
     connectHandlers();
+    fillSymbolPalette(*m_picture3, *m_text1);
     Form_Load();
     m_text3->setFocus(Qt::OtherFocusReason);
 }
