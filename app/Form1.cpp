@@ -3,6 +3,7 @@
 #include "app/AppIcon.h"
 #include "app/FormDefinition.h"
 #include "help/HelpText.h"
+#include "palette/ColourPalette.h"
 #include "palette/SymbolPalette.h"
 #include "platform/DirListBox.h"
 #include "platform/DriveListBox.h"
@@ -104,9 +105,10 @@ Form1::Form1(QWidget* parent)
     setFixedSize(FormClientWidthTwips / TwipsPerPixel, FormClientHeightTwips / TwipsPerPixel);
 
     createControls();
+    installColourPalette(*m_picture1, *m_text1);
+    installSymbolPalette(*m_picture3, *m_text1);
     arrangeTabOrder();
     connectHandlers();
-    fillSymbolPalette(*m_picture3, *m_text1);
     Form_Load();
     m_text3->setFocus(Qt::OtherFocusReason);
 }

@@ -5,8 +5,8 @@
 #include "palette/SymbolPalettePicture.h"
 #include "platform/PictureBox.h"
 
-void fillSymbolPalette(PictureBox& panel, TextBox& target)
+void installSymbolPalette(PictureBox& panel, TextBox& entryText)
 {
     panel.setPicture(symbolPalettePicture());
-    addPaletteCells(panel, target, symbolCellDefinitions());
+    addPaletteCells(panel, entryText, symbolCellDefinitions());
 }
