@@ -13,6 +13,8 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <memory>
+
 namespace {
 
 // Every cell in the order of the palette's rows, left to right.
@@ -42,11 +44,20 @@ public:
 
 private slots:
     void initTestCase();
+    void init();
+    void cleanup();
     void clickingEveryCellInOrderTypesTheirCharacters();
+    void doubleClickInsertsOnce();
 
 private:
-    // Left clicks with the X server's pointer, at global positions, one after another.
-    bool clickAt(const QList<QPoint>& points);
+    // Left clicks with the X server's pointer, at global positions, one after
+    // another; repeat clicks at each point make a double click.
+    bool clickAt(const QList<QPoint>& points, int repeat = 1);
+    PaletteCell* cell(const char* name) const;
+
+    std::unique_ptr<Form1> m_form;
+    PictureBox* m_panel = nullptr;
+    TextBox* m_text1 = nullptr;
 
     const XvfbSession& m_x;
 };
@@ -56,13 +67,35 @@ void TestSymbolPaletteUnderX::initTestCase()
     configureApplication(*qobject_cast<QApplication*>(QCoreApplication::instance()));
 }
 
-bool TestSymbolPaletteUnderX::clickAt(const QList<QPoint>& points)
+void TestSymbolPaletteUnderX::init()
+{
+    m_form = std::make_unique<Form1>();
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    m_panel = m_form->findChild<PictureBox*>(QStringLiteral("Picture3"));
+    m_text1 = m_form->findChild<TextBox*>(QStringLiteral("Text1"));
+    auto* symbols = m_form->findChild<QRadioButton*>(QStringLiteral("Option4"));
+    QVERIFY(clickAt({symbols->mapToGlobal(QPoint(8, symbols->height() / 2))}));
+    QTRY_VERIFY(m_panel->isVisible());
+}
+
+void TestSymbolPaletteUnderX::cleanup()
+{
+    m_form.reset();
+}
+
+PaletteCell* TestSymbolPaletteUnderX::cell(const char* name) const
+{
+    return m_panel->findChild<PaletteCell*>(QString::fromLatin1(name));
+}
+
+bool TestSymbolPaletteUnderX::clickAt(const QList<QPoint>& points, int repeat)
 {
     QStringList arguments;
     for (QPoint point : points) {
         // The pause keeps neighbouring clicks from making a double click.
-        arguments << "mousemove" << QString::number(point.x()) << QString::number(point.y()) << "click" << "1"
-                  << "sleep" << "0.05";
+        arguments << "mousemove" << QString::number(point.x()) << QString::number(point.y()) << "click"
+                  << "--repeat" << QString::number(repeat) << "--delay" << "40" << "1" << "sleep" << "0.05";
     }
     QProcess xdotool;
     xdotool.setProcessEnvironment(m_x.environment());
@@ -78,30 +111,31 @@ bool TestSymbolPaletteUnderX::clickAt(const QList<QPoint>& points)
 
 void TestSymbolPaletteUnderX::clickingEveryCellInOrderTypesTheirCharacters()
 {
-    Form1 form;
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    auto* symbols = form.findChild<QRadioButton*>(QStringLiteral("Option4"));
-    auto* panel = form.findChild<PictureBox*>(QStringLiteral("Picture3"));
-    auto* text1 = form.findChild<TextBox*>(QStringLiteral("Text1"));
-
-    QVERIFY(clickAt({symbols->mapToGlobal(QPoint(8, symbols->height() / 2))}));
-    QTRY_VERIFY(panel->isVisible());
-
     QList<QPoint> centres;
     for (const char* name : cellsInOrder) {
-        auto* cell = panel->findChild<PaletteCell*>(QString::fromLatin1(name));
-        QVERIFY2(cell, name);
-        centres << cell->mapToGlobal(cell->rect().center());
+        PaletteCell* target = cell(name);
+        QVERIFY2(target, name);
+        centres << target->mapToGlobal(target->rect().center());
     }
     QVERIFY(clickAt(centres));
 
     QString expected;
     for (char16_t character : charactersInOrder)
         expected += QChar(character);
-    QTRY_COMPARE(text1->text().size(), expected.size());
-    QCOMPARE(text1->text(), expected);
-    QCOMPARE(text1->cursorPosition(), expected.size());
+    QTRY_COMPARE(m_text1->text().size(), expected.size());
+    QCOMPARE(m_text1->text(), expected);
+    QCOMPARE(m_text1->cursorPosition(), expected.size());
+}
+
+void TestSymbolPaletteUnderX::doubleClickInsertsOnce()
+{
+    PaletteCell* tab = cell("Label128");
+    PaletteCell* padlock = cell("Label123");
+    QVERIFY(clickAt({tab->mapToGlobal(tab->rect().center())}, 2));
+    // A plain click after it shows that the double click has been delivered in full.
+    QVERIFY(clickAt({padlock->mapToGlobal(padlock->rect().center())}));
+    QTRY_COMPARE(m_text1->text().size(), 2);
+    QCOMPARE(m_text1->text(), QStringLiteral("\t\x04"));
 }
 
 int main(int argc, char** argv)
