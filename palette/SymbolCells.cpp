@@ -7,9 +7,10 @@ namespace {
 using P = SymbolPicture;
 
 // Rows are 360 twips apart and 375 high, columns 600 apart and 615 wide, so
-// neighbours share a strip one pixel wide. Row 0 and 1 have a fourth cell;
-// Label104 starts over the ESC picture cell and Label108 reaches into the
-// printer's, so a click there inserts the neighbour's character.
+// neighbours share a strip one pixel wide. Rows 0 and 1 have a fourth cell.
+// The pictured rows are only about 23.5 pixels high, and Label104 starts over
+// the ESC picture cell while Label108 reaches into the printer's: the cells,
+// not the picture's lines, decide what a click inserts.
 // clang-format off
 const std::array<SymbolCell, SymbolCellCount> cells = {{
     {101, 0, 0, {   0,    0, 615, 375}, 0x1C, false, P::RingedDigit1, "digit 1 in a ring"},

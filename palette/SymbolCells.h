@@ -13,7 +13,6 @@
 // and the characters they insert. The characters are control characters
 // that the game's font draws as small pictures.
 
-inline constexpr int SymbolRows = 9;
 inline constexpr int SymbolCellCount = 29;
 
 struct SymbolCell
