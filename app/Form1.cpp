@@ -3,6 +3,7 @@
 #include "app/AppIcon.h"
 #include "app/FormDefinition.h"
 #include "help/HelpText.h"
+#include "palette/ColourPalette.h"
 #include "platform/DirListBox.h"
 #include "platform/DriveListBox.h"
 #include "platform/FileListBox.h"
@@ -103,6 +104,7 @@ Form1::Form1(QWidget* parent)
     setFixedSize(FormClientWidthTwips / TwipsPerPixel, FormClientHeightTwips / TwipsPerPixel);
 
     createControls();
+    installColourPalette(*m_picture1, *m_text1);
     arrangeTabOrder();
     connectHandlers();
     Form_Load();

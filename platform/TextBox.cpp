@@ -13,6 +13,18 @@ void TextBox::setSelText(const QString& text)
     insert(text);
 }
 
+void TextBox::focusInEvent(QFocusEvent* event)
+{
+    // QLineEdit selects all of its text when Tab brings the focus in; then the
+    // next palette click would replace the whole text instead of inserting at
+    // the caret the user left.
+    const int cursor = cursorPosition();
+    const int start = selectionStart();
+    const int length = selectionLength();
+    QLineEdit::focusInEvent(event);
+    restoreSelection(cursor, start, length);
+}
+
 void TextBox::focusOutEvent(QFocusEvent* event)
 {
     // QLineEdit drops its selection when it loses the focus; put it back.
@@ -20,6 +32,11 @@ void TextBox::focusOutEvent(QFocusEvent* event)
     const int start = selectionStart();
     const int length = selectionLength();
     QLineEdit::focusOutEvent(event);
+    restoreSelection(cursor, start, length);
+}
+
+void TextBox::restoreSelection(int cursor, int start, int length)
+{
     if (length > 0) {
         if (cursor == start)
             setSelection(start + length, -length);

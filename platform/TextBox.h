@@ -18,5 +18,9 @@ public:
     void setSelText(const QString& text);
 
 protected:
+    void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    void restoreSelection(int cursor, int start, int length);
 };

@@ -1,0 +1,58 @@
+#include "palette/PaletteCell.h"
+
+#include "app/FormDefinition.h"
+#include "platform/TextBox.h"
+
+#include <QMouseEvent>
+
+PaletteCell::PaletteCell(const PaletteCellDefinition& definition, TextBox* target, QWidget* panel)
+    : QWidget(panel)
+    , m_insertion(definition.insertion)
+    , m_caption(definition.caption)
+    , m_inserts(definition.inserts)
+    , m_target(target)
+{
+    setObjectName(definition.name);
+    const QRect& twips = definition.twips;
+    setGeometry(twips.x() / TwipsPerPixel, twips.y() / TwipsPerPixel, twips.width() / TwipsPerPixel,
+                twips.height() / TwipsPerPixel);
+    // The entry text keeps its caret only while the focus stays where the user put it.
+    setFocusPolicy(Qt::NoFocus);
+    setToolTip(definition.toolTip);
+    setAccessibleName(definition.accessibleName);
+}
+
+QString PaletteCell::insertion() const
+{
+    return m_inserts == PaletteCellDefinition::Inserts::Caption ? m_caption : m_insertion;
+}
+
+void PaletteCell::mousePressEvent(QMouseEvent* event)
+{
+    m_pressed = event->button() == Qt::LeftButton;
+    event->accept();
+}
+
+void PaletteCell::mouseReleaseEvent(QMouseEvent* event)
+{
+    const bool wasPressed = m_pressed;
+    m_pressed = false;
+    event->accept();
+    if (wasPressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        click();
+}
+
+void PaletteCell::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // QWidget would treat this as another press; the release after it must
+    // not count as a second click.
+    m_pressed = false;
+    event->accept();
+}
+
+void PaletteCell::click()
+{
+    if (m_target)
+        m_target->setSelText(insertion());
+    emit clicked();
+}
