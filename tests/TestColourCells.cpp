@@ -28,7 +28,6 @@ private slots:
     void rowsOverlapByOnePixel();
     void columnsTwoAndThree_data();
     void columnsTwoAndThree();
-    void everyCellCentreLiesOnItsOwnSwatch();
     void colourOfCode_data();
     void colourOfCode();
 };
@@ -111,15 +110,6 @@ void TestColourCells::columnsTwoAndThree()
     for (int row : rows) {
         QCOMPARE(cellAt(row, 2).twips, second.translated(0, 360 * row));
         QCOMPARE(cellAt(row, 3).twips, third.translated(0, 360 * row));
-    }
-}
-
-void TestColourCells::everyCellCentreLiesOnItsOwnSwatch()
-{
-    for (const ColourCell& cell : colourCells()) {
-        const QPointF centre = QRectF(cell.twips).center() / 15.0;
-        const QRectF inside = QRectF(cell.pictureRect()).adjusted(1, 1, -1, -1);
-        QVERIFY2(inside.contains(centre), qPrintable(cell.name()));
     }
 }
 
