@@ -6,7 +6,9 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QStyle>
+#include <QPainter>
+#include <QPixmap>
+#include <QPolygon>
 
 namespace {
 
@@ -21,6 +23,32 @@ QStringList chainFromRoot(const QString& folder)
     while (dir.cdUp())
         chain.prepend(dir.absolutePath());
     return chain;
+}
+
+// The classic manila folder, shut or with its front flap open. The style's
+// own pair looks alike at this size, and the list must tell the open folders
+// on the way down from the ones below them.
+QIcon folderIcon(bool open)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    const QColor outline(0x80, 0x60, 0x10);
+    const QColor back(0xE8, 0xC0, 0x50);
+    const QColor front(0xFF, 0xE0, 0x80);
+
+    painter.setPen(outline);
+    painter.setBrush(back);
+    painter.drawPolygon(QPolygon({{1, 3}, {5, 3}, {6, 4}, {13, 4}, {13, 13}, {1, 13}}));
+    if (open) {
+        painter.setBrush(front);
+        painter.drawPolygon(QPolygon({{4, 7}, {15, 7}, {12, 13}, {1, 13}}));
+    } else {
+        painter.setPen(front);
+        painter.drawLine(2, 6, 12, 6);
+    }
+    return QIcon(pixmap);
 }
 
 QString captionOf(const QString& folder)
@@ -96,8 +124,8 @@ void DirListBox::drawBranches(QPainter*, const QRect&, const QModelIndex&) const
 void DirListBox::showFolder(const QString& folder, const QStringList& subfolders)
 {
     clear();
-    const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon, nullptr, this);
-    const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon, nullptr, this);
+    const QIcon openIcon = folderIcon(true);
+    const QIcon closedIcon = folderIcon(false);
 
     QTreeWidgetItem* parent = nullptr;
     for (const QString& step : chainFromRoot(folder)) {
@@ -122,8 +150,21 @@ void DirListBox::showFolder(const QString& folder, const QStringList& subfolders
 
     expandAll();
     setCurrentItem(open);
+    showOpenFolder();
+}
+
+void DirListBox::showOpenFolder()
+{
+    // As much of the way down as fits, and always the open folder.
     scrollToTop();
-    scrollToItem(open);
+    if (currentItem())
+        scrollToItem(currentItem());
+}
+
+void DirListBox::resizeEvent(QResizeEvent* event)
+{
+    QTreeWidget::resizeEvent(event);
+    showOpenFolder();
 }
 
 void DirListBox::openItem(const QTreeWidgetItem* item)

@@ -28,10 +28,12 @@ signals:
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const override;
 
 private:
     void showFolder(const QString& folder, const QStringList& subfolders);
+    void showOpenFolder();
     void openItem(const QTreeWidgetItem* item);
 
     QString m_path;
