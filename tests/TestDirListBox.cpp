@@ -51,7 +51,6 @@ private slots:
     void doubleClickOpens();
     void enterOpensTheSelectedFolder();
     void openingAnAncestorGoesUp();
-    void settingThePathFiresChange();
     void folderRemovedBeforeOpeningKeepsTheList();
 
 private:
@@ -186,14 +185,6 @@ void TestDirListBox::openingAnAncestorGoesUp()
 
     QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, centreOf(list, list.topLevelItem(0)));
     QCOMPARE(list.path(), QDir::rootPath());
-}
-
-void TestDirListBox::settingThePathFiresChange()
-{
-    DirListBox list;
-    QSignalSpy changes(&list, &DirListBox::Change);
-    QVERIFY(list.setPath(m_top + "/beta"));
-    QCOMPARE(changes.count(), 1);
 }
 
 void TestDirListBox::folderRemovedBeforeOpeningKeepsTheList()
