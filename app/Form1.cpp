@@ -2,6 +2,7 @@
 
 #include "app/AppIcon.h"
 #include "app/FormDefinition.h"
+#include "cfgfile/FilePath.h"
 #include "help/HelpText.h"
 #include "palette/ColourPalette.h"
 #include "palette/SymbolPalette.h"
@@ -188,6 +189,14 @@ void Form1::connectHandlers()
     }
     connect(m_command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(m_command4, &QPushButton::clicked, this, &Form1::Command4_Click);
+
+    connect(m_drive1, &DriveListBox::Change, this, &Form1::Drive1_Change);
+    connect(m_dir1, &DirListBox::Change, this, &Form1::Dir1_Change);
+    connect(m_file1, &FileListBox::Click, this, &Form1::File1_Click);
+    // A folder the lists cannot read leaves them where they were; say which and why.
+    const auto tellUnreadable = [this](const QString& problem) { MsgBox(this, problem); };
+    connect(m_dir1, &DirListBox::openFailed, this, tellUnreadable);
+    connect(m_file1, &FileListBox::openFailed, this, tellUnreadable);
 }
 
 void Form1::Form_Load()
@@ -229,12 +238,18 @@ void Form1::Command4_Click()
 
 void Form1::Drive1_Change()
 {
+    if (!m_dir1->setPath(m_drive1->driveFolder()))
+        m_drive1->cancelChange();
 }
 
 void Form1::Dir1_Change()
 {
+    m_file1->setPath(m_dir1->path());
+    // So that coming back to this drive finds the folder the player left.
+    m_drive1->followFolder(m_dir1->path());
 }
 
 void Form1::File1_Click()
 {
+    m_text3->setText(MakeFilePath(m_file1->path(), m_file1->fileName()));
 }
