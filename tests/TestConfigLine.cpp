@@ -25,7 +25,7 @@ void TestConfigLine::bindLine_data()
     QTest::newRow("empty key and command") << "" << "" << "hi" << "bind   \"hi\"";
     QTest::newRow("empty text") << "KP_5" << "Say_team" << "" << "bind KP_5 Say_team \"\"";
     QTest::newRow("typed key and command") << "F1" << "say" << "x" << "bind F1 say \"x\"";
-    QTest::newRow("spaces are kept") << " KP_END " << " Say " << " a b " << "bind  KP_END   Say   \" a b \"";
+    QTest::newRow("spaces are kept") << " KP_END " << " Say " << " a b " << "bind  KP_END   Say  \" a b \"";
     QTest::newRow("quote is not escaped") << "KP_5" << "Say" << "a\"b" << "bind KP_5 Say \"a\"b\"";
     QTest::newRow("colour code and symbol") << "KP_INS" << "Say" << QString("^1Go\x1C!")
                                             << QString("bind KP_INS Say \"^1Go\x1C!\"");
