@@ -58,6 +58,9 @@ QByteArray ConfigRewrite::rewriteAll(QByteArrayView oldContent, QByteArrayView e
     return out;
 }
 
+// Bytes up to a CR LF come back as they are, so they are passed on in runs
+// as long as possible; only a lone CR, or one whose LF is still to come in
+// the next piece, ends a run.
 template <typename Output>
 void ConfigRewrite::process(QByteArrayView piece, Output output)
 {
@@ -74,11 +77,17 @@ void ConfigRewrite::process(QByteArrayView piece, Output output)
             }
             m_changesOldBytes = true;
         }
-        const auto* cr = static_cast<const char*>(std::memchr(next, '\r', end - next));
-        const char* const lineEnd = cr ? cr : end;
-        if (lineEnd > next) {
-            output(QByteArrayView(next, lineEnd - next));
-            m_atLineStart = false;
+        const char* runEnd = next;
+        const char* cr = nullptr;
+        while ((cr = static_cast<const char*>(std::memchr(runEnd, '\r', end - runEnd)))) {
+            if (cr + 1 == end || cr[1] != '\n')
+                break;
+            runEnd = cr + 2;
+        }
+        runEnd = cr ? cr : end;
+        if (runEnd > next) {
+            output(QByteArrayView(next, runEnd - next));
+            m_atLineStart = runEnd - next >= 2 && runEnd[-2] == '\r' && runEnd[-1] == '\n';
         }
         if (!cr)
             break;

@@ -22,7 +22,7 @@ using Failure = std::optional<RuntimeError>;
 
 // Large enough that reading costs no more than copying, small enough that a
 // save of any file needs only a few of them in memory.
-constexpr qsizetype ChunkSize = 1 << 20;
+constexpr qsizetype ChunkSize = 256 << 10;
 
 RuntimeError lastSystemError()
 {
@@ -74,8 +74,9 @@ qsizetype readSome(int descriptor, QByteArray& buffer, off_t offset)
     }
 }
 
-// Feeds the whole file to `consume`, piece by piece; fails when the file ends
-// anywhere but at `size`, since then someone else is writing it.
+// Feeds the file to `consume` piece by piece, until it is read or `consume`
+// has seen enough and returns false. Fails when the file ends anywhere but at
+// `size`, since then someone else is writing it.
 template <typename Consume>
 Failure readWhole(int descriptor, off_t size, Consume consume)
 {
@@ -87,8 +88,9 @@ Failure readWhole(int descriptor, off_t size, Consume consume)
             return lastSystemError();
         if (count == 0)
             break;
-        consume(QByteArrayView(buffer.constData(), count));
         offset += count;
+        if (!consume(QByteArrayView(buffer.constData(), count)))
+            return {};
     }
     if (offset != size)
         return SystemError::changedMeanwhile();
@@ -210,18 +212,17 @@ Failure ReplacingWrite::writeContent()
     off_t written = 0;
     Failure writeFailure;
     Failure readFailure = readWhole(m_source, m_status.st_size, [&](QByteArrayView piece) {
-        if (writeFailure)
-            return;
-        out.clear();
+        out.resize(0); // keeps its capacity, unlike clear()
         m_rewrite.rewrite(piece, out);
         writeFailure = writeAll(m_file.get(), out, written);
         written += out.size();
+        return !writeFailure;
     });
     if (readFailure)
         return readFailure;
     if (writeFailure)
         return writeFailure;
-    out.clear();
+    out.resize(0);
     m_rewrite.finish(out);
     return writeAll(m_file.get(), out, written);
 }
@@ -295,7 +296,13 @@ Failure addLineToFile(const QString& path, const QString& line)
 
     const QByteArray encodedLine = ConfigRewrite::encodeLine(line);
     ConfigRewrite rewrite(encodedLine);
-    if (Failure failure = readWhole(input.get(), status.st_size, [&](QByteArrayView piece) { rewrite.scan(piece); }))
+    // The first line end that has to change settles how to save; what
+    // follows it is read while writing.
+    const auto scan = [&rewrite](QByteArrayView piece) {
+        rewrite.scan(piece);
+        return rewrite.keepsOldBytes();
+    };
+    if (Failure failure = readWhole(input.get(), status.st_size, scan))
         return failure;
 
     // The mode is the player's word that the file stays as it is, even where

@@ -150,8 +150,19 @@ void TestConfigRewrite::randomContentKeepsItsLines()
         QVERIFY2(linesRead(rewritten) == expected, old.toHex(' ').constData());
         QVERIFY2(rewritten.endsWith("\r\n"), old.toHex(' ').constData());
 
+        // The same content read in two pieces cut anywhere, as a file is read.
+        const qsizetype cut = random.bounded(old.size() + 1);
+        ConfigRewrite inPieces("L");
+        QByteArray out;
+        inPieces.rewrite(QByteArrayView(old).first(cut), out);
+        inPieces.rewrite(QByteArrayView(old).sliced(cut), out);
+        inPieces.finish(out);
+        QCOMPARE(out, rewritten);
+
         ConfigRewrite scanned("L");
-        scanned.scan(old);
+        scanned.scan(QByteArrayView(old).first(cut));
+        scanned.scan(QByteArrayView(old).sliced(cut));
+        QCOMPARE(scanned.keepsOldBytes(), rewritten.startsWith(old));
         if (scanned.keepsOldBytes())
             QCOMPARE(old + scanned.appendix(), rewritten);
     }
