@@ -112,10 +112,10 @@ QByteArray temporaryName(const QByteArray& fileName)
 class ReplacingWrite
 {
 public:
-    ReplacingWrite(int source, const struct stat& status, ConfigRewrite& rewrite)
+    ReplacingWrite(int source, const struct stat& status, const QByteArray& encodedLine)
         : m_source(source)
         , m_status(status)
-        , m_rewrite(rewrite)
+        , m_rewrite(encodedLine)
     {
     }
     ~ReplacingWrite()
@@ -136,7 +136,7 @@ private:
 
     int m_source;
     struct stat m_status;
-    ConfigRewrite& m_rewrite;
+    ConfigRewrite m_rewrite;
     QByteArray m_fileName;
     FileDescriptor m_folder;
     FileDescriptor m_file;
@@ -325,8 +325,7 @@ Failure addLineToFile(const QString& path, const QString& line)
     // Replacing the file would leave its other names with the old content.
     if (status.st_nlink > 1)
         return SystemError::hasOtherNames();
-    ConfigRewrite fullRewrite(encodedLine);
-    return ReplacingWrite(input.get(), status, fullRewrite).run(path);
+    return ReplacingWrite(input.get(), status, encodedLine).run(path);
 }
 
 } // namespace
