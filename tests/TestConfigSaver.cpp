@@ -93,6 +93,7 @@ enum class Setup {
     EmptyPath,
     ReadOnly,
     Fifo,
+    Device,
     DanglingLink,
     LinkLoop,
     MissingWineDrive,
@@ -180,6 +181,7 @@ void TestConfigSaver::failureLeavesEverythingAsItWas_data()
     QTest::newRow("dangling link") << Setup::DanglingLink << 53 << "File not found";
     QTest::newRow("path names a folder") << Setup::Folder << 75 << "Path/File access error";
     QTest::newRow("FIFO") << Setup::Fifo << 75 << "Path/File access error";
+    QTest::newRow("device") << Setup::Device << 75 << "Path/File access error";
     QTest::newRow("link loop") << Setup::LinkLoop << 75 << "Path/File access error";
     QTest::newRow("empty path") << Setup::EmptyPath << 52 << "Bad file name or number";
     QTest::newRow("read-only, also for root") << Setup::ReadOnly << 70 << "Permission denied";
@@ -220,6 +222,9 @@ void TestConfigSaver::failureLeavesEverythingAsItWas()
     case Setup::Fifo:
         path = pathOf(QStringLiteral("fifo"));
         QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+        break;
+    case Setup::Device:
+        path = QStringLiteral("/dev/zero");
         break;
     case Setup::LinkLoop:
         path = pathOf(QStringLiteral("loop"));
