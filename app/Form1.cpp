@@ -2,6 +2,8 @@
 
 #include "app/AppIcon.h"
 #include "app/FormDefinition.h"
+#include "cfgfile/ConfigLine.h"
+#include "cfgfile/ConfigSaver.h"
 #include "cfgfile/FilePath.h"
 #include "help/HelpText.h"
 #include "palette/ColourPalette.h"
@@ -229,6 +231,17 @@ void Form1::showAndHide(std::span<const VisibilityStep> steps)
 
 void Form1::Command1_Click()
 {
+    const QString path = m_text3->text();
+    // Bind mode is the key list's Visible property, which holds while the
+    // window itself is not on screen.
+    const bool bindMode = m_combo1->isVisibleTo(this);
+    const QString line = bindMode ? MakeBindLine(m_combo1->currentText(), m_combo2->currentText(), m_text1->text())
+                                  : MakeNameLine(m_text1->text());
+
+    const std::optional<RuntimeError> failure = ConfigSaver().addLine(path, line);
+    if (!failure)
+        return;
+    MsgBox(this, failure->number == RuntimeError::PathNotFound ? QStringLiteral("No such directory!") : failure->message());
 }
 
 void Form1::Command4_Click()
