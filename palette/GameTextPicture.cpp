@@ -16,7 +16,7 @@ constexpr int MinimumContentWidth = 48;
 constexpr int SymbolBandHeight = 19;
 // Wide enough for the widest symbol, "Scroll" over "Lock".
 constexpr int SymbolScratchWidth = 48;
-constexpr int SymbolGap = 1;
+constexpr int SymbolGap = 2;
 
 QFont consoleFont()
 {
