@@ -48,7 +48,8 @@ bool EntryTextPreview::eventFilter(QObject* watched, QEvent* event)
 QString EntryTextPreview::toolTip() const
 {
     const QString text = m_entryText.text();
-    const EntryTextCheck check = checkEntryText(text, m_keyField.isHidden() ? EntryKind::Name : EntryKind::ChatMessage);
+    const EntryKind kind = m_keyField.isHidden() ? EntryKind::Name : EntryKind::ChatMessage;
+    const EntryTextCheck check = checkEntryText(text, kind);
 
     QString html = QStringLiteral("<qt>") + inlinePicture(gameTextPicture(gameTextRuns(text)));
     html += QStringLiteral("<br>") + check.lengthText().toHtmlEscaped();

@@ -98,6 +98,7 @@ QImage gameTextPicture(std::span<const GameTextRun> runs)
             const qsizetype length = run.text[i].isHighSurrogate() && i + 1 < run.text.size() ? 2 : 1;
             QString glyph = run.text.mid(i, length);
             i += length - 1;
+            // Measured before the glyph moves into its item.
             const int width = metrics.horizontalAdvance(glyph);
             place(width, {{}, run.colour, std::move(glyph), {}});
         }

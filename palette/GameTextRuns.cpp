@@ -14,7 +14,7 @@ bool isSymbolCharacter(QChar character)
 std::vector<GameTextRun> gameTextRuns(QStringView text)
 {
     std::vector<GameTextRun> runs;
-    QColor colour = GameTextStartColour;
+    QColor colour = QColor::fromRgb(GameTextStartColour);
 
     const auto appendText = [&](QChar character) {
         if (runs.empty() || runs.back().kind != GameTextRun::Kind::Text || runs.back().colour != colour)

@@ -24,7 +24,7 @@ struct GameTextRun
 
 // The game starts every line of chat and every name in white; "^7" is the
 // same white, so a text that begins with it looks no different.
-inline const QColor GameTextStartColour = QColor(0xFF, 0xFF, 0xFF);
+inline constexpr QRgb GameTextStartColour = 0xFFFFFFFF;
 
 // Reads text as the game does, one character at a time: a caret followed by a
 // character that has a colour code switches the colour and is not drawn; any
