@@ -67,8 +67,7 @@ void TestPaletteCellsInWindow::cleanup()
 PictureBox* TestPaletteCellsInWindow::showPalette(const QString& option)
 {
     m_form->findChild<QRadioButton*>(option)->click();
-    auto* panel = m_form->findChild<PictureBox*>(option == QLatin1String("Option3") ? "Picture1" : "Picture3");
-    return panel->isVisible() ? panel : nullptr;
+    return m_form->findChild<PictureBox*>(option == QLatin1String("Option3") ? "Picture1" : "Picture3");
 }
 
 void TestPaletteCellsInWindow::clickAt(const QWidget* panel, QPoint point)
@@ -100,7 +99,7 @@ void TestPaletteCellsInWindow::layout()
     QFETCH(QPoint, wideSeam);
 
     PictureBox* panel = showPalette(option);
-    QVERIFY(panel);
+    QVERIFY(panel->isVisible());
     // The picture at natural size in the corner, the cells drawing nothing over it.
     QCOMPARE(panel->grab().toImage().convertToFormat(QImage::Format_RGB32).copy(picture.rect()), picture);
 
@@ -151,7 +150,7 @@ void TestPaletteCellsInWindow::everyCellInOrderIntoTheHiddenEntryText()
 
     // No entry mode chosen yet: Text1 is hidden and still takes every click.
     PictureBox* panel = showPalette(option);
-    QVERIFY(panel && !m_text1->isVisible());
+    QVERIFY(panel->isVisible() && !m_text1->isVisible());
     QWidget* path = m_form->findChild<QWidget*>(QStringLiteral("Text3"));
     path->setFocus();
     for (const PaletteCell* cell : cellsInReadingOrder(*panel))
