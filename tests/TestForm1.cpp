@@ -170,7 +170,7 @@ void TestForm1::controlsMatchTheirTableAndCaptionsFit()
         QCOMPARE(widget->font(), QApplication::font());
     } else {
         QCOMPARE(widget->font().family(), QStringLiteral("Arial"));
-        QVERIFY2(qAbs(widget->font().pointSizeF() - arialPoints) < 1, qPrintable(widget->font().toString()));
+        QVERIFY2(qAbs(widget->font().pointSizeF() - arialPoints) < 0.01, qPrintable(widget->font().toString()));
     }
 
     QString actual;
