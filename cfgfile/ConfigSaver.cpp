@@ -98,9 +98,8 @@ Failure readFrom(int descriptor, off_t from, off_t size, Consume consume)
     return {};
 }
 
-// The new file's content, written in order. Write-back to the disk starts
-// while the file grows, so that the flush before the rename, which waits for
-// all of it, finds little left to do.
+// The new file's content, written in order: stretches of the old file as
+// they are, and bytes gathered into chunks.
 class NewContentWriter
 {
 public:
@@ -125,20 +124,14 @@ public:
     Failure finish() { return writePending(); }
 
 private:
-    // A few MiB: small enough for the disk to keep up, large enough that the
-    // calls cost nothing.
-    static constexpr off_t WriteBackEvery = 4 << 20;
-
     std::optional<Failure> copyInKernel(off_t from, off_t length);
     Failure write(QByteArrayView bytes);
     Failure writePending();
-    void wrote(off_t count);
 
     int m_source;
     int m_target;
     QByteArray m_pending;
     off_t m_written = 0;
-    off_t m_writeBackStarted = 0;
 };
 
 Failure NewContentWriter::copy(off_t from, off_t length)
@@ -165,7 +158,7 @@ std::optional<Failure> NewContentWriter::copyInKernel(off_t from, off_t length)
     while (length > 0) {
         loff_t in = from;
         loff_t out = m_written;
-        const ssize_t copied = ::copy_file_range(m_source, &in, m_target, &out, size_t(qMin(length, WriteBackEvery)), 0);
+        const ssize_t copied = ::copy_file_range(m_source, &in, m_target, &out, size_t(length), 0);
         if (copied < 0) {
             if (errno == EINTR)
                 continue;
@@ -178,7 +171,7 @@ std::optional<Failure> NewContentWriter::copyInKernel(off_t from, off_t length)
         copiedAny = true;
         from += copied;
         length -= copied;
-        wrote(copied);
+        m_written += copied;
     }
     return Failure{};
 }
@@ -187,7 +180,7 @@ Failure NewContentWriter::write(QByteArrayView bytes)
 {
     if (Failure failure = writeAll(m_target, bytes, m_written))
         return failure;
-    wrote(bytes.size());
+    m_written += bytes.size();
     return {};
 }
 
@@ -196,16 +189,6 @@ Failure NewContentWriter::writePending()
     Failure failure = write(m_pending);
     m_pending.resize(0); // keeps its capacity, unlike clear()
     return failure;
-}
-
-void NewContentWriter::wrote(off_t count)
-{
-    m_written += count;
-    if (m_written - m_writeBackStarted < WriteBackEvery)
-        return;
-    // Only a head start: the flush before the rename alone makes it durable.
-    ::sync_file_range(m_target, m_writeBackStarted, m_written - m_writeBackStarted, SYNC_FILE_RANGE_WRITE);
-    m_writeBackStarted = m_written;
 }
 
 QByteArray temporaryName(const QByteArray& fileName)
