@@ -1,8 +1,10 @@
 // Times Save against `cp` of the same file, for configs of about 1 MB, 10 MB
-// and 100 MB of short CR LF lines. The two alternate, so that both meet the
-// same cache and disk, and everything either of them leaves dirty is synced
-// outside the timing. Prints medians, their ratio, time per byte and the
-// memory a save needs beyond the program's own.
+// and 100 MB of short CR LF lines: appended to in place, and rewritten for a
+// lone CR in the first or in the last line. `cp` followed by a flush of the
+// copy shows what any copy that must survive a power cut costs. All of them
+// alternate, so that they meet the same cache and disk, and everything one
+// leaves dirty is synced outside the timing. Prints medians, ratios, time per
+// byte and the memory a save needs beyond the program's own.
 //
 //   build/bench/BenchSave [folder]     (default: the system's temporary folder)
 
@@ -15,7 +17,9 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <functional>
 #include <cstdio>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -26,20 +30,25 @@ namespace {
 const QString Line = QStringLiteral("bind KP_UPARROW Say \"^1hello\"");
 constexpr qint64 MiB = 1 << 20;
 
+// Where the config has a line that ends in a lone CR, so that a save has to
+// write the whole file anew.
+enum class LoneCr { None, First, Last };
+
 // The config written out in pieces, so the benchmark itself stays small in
-// memory. With `loneCr` its first line ends in a lone CR, so that a save has
-// to write the whole file anew.
-void writeConfig(const QString& path, qint64 size, bool loneCr)
+// memory.
+void writeConfig(const QString& path, qint64 size, LoneCr loneCr)
 {
     QByteArray piece;
     while (piece.size() < MiB)
         piece += "bind KP_5 Say \"^1hello there\"\r\n";
     QFile file(path);
     file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    if (loneCr)
+    if (loneCr == LoneCr::First)
         file.write("seta old \"1\"\r");
     for (qint64 written = 0; written < size; written += piece.size())
         file.write(piece);
+    if (loneCr == LoneCr::Last)
+        file.write("seta old \"1\"\rseta last \"1\"\r\n");
     file.close();
     ::sync();
 }
@@ -70,6 +79,15 @@ void copyWithCp(const QString& from, const QString& to)
     ::waitpid(child, nullptr, 0);
 }
 
+// What any copy that survives a power cut costs: `cp`, then the flush.
+void copyDurably(const QString& from, const QString& to)
+{
+    copyWithCp(from, to);
+    const int descriptor = ::open(QFile::encodeName(to).constData(), O_WRONLY | O_CLOEXEC);
+    ::fsync(descriptor);
+    ::close(descriptor);
+}
+
 void save(const QString& path)
 {
     if (ConfigSaver().addLine(path, Line))
@@ -98,59 +116,72 @@ int main(int argc, char** argv)
     if (!folder.isValid())
         return 1;
     const QString appended = folder.filePath(QStringLiteral("append.cfg"));
-    const QString replaced = folder.filePath(QStringLiteral("rewrite.cfg"));
-    const QString rewriteTemplate = folder.filePath(QStringLiteral("rewrite-template.cfg"));
     const QString copy = folder.filePath(QStringLiteral("copy.cfg"));
+    struct Rewrite {
+        const char* name;
+        LoneCr loneCr;
+        QString path;
+        QString original;
+        std::vector<double> times;
+    };
+    std::vector<Rewrite> rewrites{{"rewrite", LoneCr::First}, {"late CR", LoneCr::Last}};
+    for (Rewrite& rewrite : rewrites) {
+        rewrite.path = folder.filePath(QString::fromLatin1(rewrite.name) + QStringLiteral(".cfg"));
+        rewrite.original = rewrite.path + QStringLiteral(".original");
+    }
+    const auto restore = [](const Rewrite& rewrite) {
+        QFile::remove(rewrite.path);
+        QFile::copy(rewrite.original, rewrite.path);
+    };
 
     // The Windows-1252 converter's tables are loaded once, whatever the
     // file's size; the baseline includes them so the figures show what a
     // save needs for the file itself.
     const double bare = peakMemoryOf([] {});
     const double baseline = peakMemoryOf([] { ConfigRewrite::encodeLine(Line); });
-    std::printf("%-7s %-8s %10s %10s %7s %9s %12s\n", "size", "case", "save ms", "cp ms", "ratio", "ns/byte",
-                "peak +MiB");
+    std::printf("%-7s %-8s %10s %10s %7s %12s %7s %9s %12s\n", "size", "case", "save ms", "cp ms", "ratio",
+                "cp+flush ms", "ratio", "ns/byte", "peak +MiB");
     for (const auto& [size, rounds] : {std::pair{1 * MiB, 31}, std::pair{10 * MiB, 15}, std::pair{100 * MiB, 9}}) {
-        writeConfig(appended, size, false);
-        writeConfig(rewriteTemplate, size, true);
+        writeConfig(appended, size, LoneCr::None);
+        for (Rewrite& rewrite : rewrites) {
+            writeConfig(rewrite.original, size, rewrite.loneCr);
+            rewrite.times.clear();
+        }
 
-        std::vector<double> cpTimes, appendTimes, rewriteTimes;
+        std::vector<double> cpTimes, durableCpTimes, appendTimes;
+        std::vector<std::function<void()>> turns{
+            [&] { cpTimes.push_back(millisecondsOf([&] { copyWithCp(appended, copy); })); },
+            [&] { durableCpTimes.push_back(millisecondsOf([&] { copyDurably(appended, copy); })); },
+            [&] { appendTimes.push_back(millisecondsOf([&] { save(appended); })); },
+        };
+        for (Rewrite& rewrite : rewrites)
+            turns.push_back([&] { rewrite.times.push_back(millisecondsOf([&] { save(rewrite.path); })); });
         for (int round = 0; round < rounds; ++round) {
-            QFile::remove(replaced);
-            QFile::copy(rewriteTemplate, replaced);
-            // Alternate which of the three goes first.
-            for (int turn = 0; turn < 3; ++turn) {
-                switch ((round + turn) % 3) {
-                case 0:
-                    cpTimes.push_back(millisecondsOf([&] { copyWithCp(appended, copy); }));
-                    break;
-                case 1:
-                    appendTimes.push_back(millisecondsOf([&] { save(appended); }));
-                    break;
-                case 2:
-                    rewriteTimes.push_back(millisecondsOf([&] { save(replaced); }));
-                    break;
-                }
-            }
+            for (const Rewrite& rewrite : rewrites)
+                restore(rewrite);
+            // Alternate which goes first.
+            for (std::size_t turn = 0; turn < turns.size(); ++turn)
+                turns[(round + turn) % turns.size()]();
         }
 
-        QFile::remove(replaced);
-        QFile::copy(rewriteTemplate, replaced);
+        for (const Rewrite& rewrite : rewrites)
+            restore(rewrite);
         ::sync();
-        const double appendPeak = peakMemoryOf([&] { save(appended); }) - baseline;
-        const double rewritePeak = peakMemoryOf([&] { save(replaced); }) - baseline;
-
         const double cp = median(cpTimes);
+        const double durableCp = median(durableCpTimes);
         const int megabytes = int(size / MiB);
-        for (const auto& [name, times, peak] :
-             {std::tuple{"append", &appendTimes, appendPeak}, std::tuple{"rewrite", &rewriteTimes, rewritePeak}}) {
-            const double ms = median(*times);
-            std::printf("%4d MB %-8s %10.2f %10.2f %7.2f %9.3f %12.1f\n", megabytes, name, ms, cp, ms / cp,
-                        ms * 1e6 / double(size), peak);
-        }
+        const auto print = [&](const char* name, const std::vector<double>& times, double peak) {
+            const double ms = median(times);
+            std::printf("%4d MB %-8s %10.2f %10.2f %7.2f %12.2f %7.2f %9.3f %12.1f\n", megabytes, name, ms, cp, ms / cp,
+                        durableCp, ms / durableCp, ms * 1e6 / double(size), peak);
+        };
+        print("append", appendTimes, peakMemoryOf([&] { save(appended); }) - baseline);
+        for (const Rewrite& rewrite : rewrites)
+            print(rewrite.name, rewrite.times, peakMemoryOf([&] { save(rewrite.path); }) - baseline);
         std::fflush(stdout);
     }
     std::printf("(peak +MiB: resident memory a save adds beyond %.1f MiB of a process that has loaded the converter;\n"
-                " loading it costs %.1f MiB once)\n",
+                " loading it costs %.1f MiB once. cp+flush: cp, then fsync of the copy)\n",
                 baseline, baseline - bare);
     return 0;
 }

@@ -75,6 +75,8 @@ void ConfigRewrite::process(QByteArrayView piece, Output output)
                 ++next;
                 continue;
             }
+            if (!m_changesOldBytes)
+                m_firstChange = m_seen + (next - piece.data());
             m_changesOldBytes = true;
         }
         const char* runEnd = next;
@@ -94,6 +96,7 @@ void ConfigRewrite::process(QByteArrayView piece, Output output)
         m_pendingCr = true;
         next = cr + 1;
     }
+    m_seen += piece.size();
 }
 
 void ConfigRewrite::scan(QByteArrayView piece)

@@ -40,6 +40,11 @@ public:
     // another byte and has to become CR LF in the middle of the file.
     bool keepsOldBytes() const { return !m_changesOldBytes; }
 
+    // Without keepsOldBytes(): where in the old content the first byte is
+    // added, right after the first lone CR. The bytes before it stay as they
+    // are, and from it on the rewrite goes on as if the content began there.
+    qint64 firstChange() const { return m_firstChange; }
+
     // With keepsOldBytes(), after the whole old content has been scanned: the
     // bytes to add at its end.
     QByteArray appendix() const;
@@ -52,4 +57,6 @@ private:
     bool m_pendingCr = false; // the last byte was a CR whose line end is not settled yet
     bool m_atLineStart = true; // no line has begun since the last line end
     bool m_changesOldBytes = false;
+    qint64 m_seen = 0; // bytes of the old content before the current piece
+    qint64 m_firstChange = -1;
 };

@@ -74,27 +74,121 @@ qsizetype readSome(int descriptor, QByteArray& buffer, off_t offset)
     }
 }
 
-// Feeds the file to `consume` piece by piece, until it is read or `consume`
-// has seen enough and returns false. Fails when the file ends anywhere but at
-// `size`, since then someone else is writing it.
+// Feeds the file from `from` on to `consume` piece by piece, with each
+// piece's offset, until it is read or `consume` has seen enough and returns
+// false. Fails when the file ends anywhere but at `size`, since then someone
+// else is writing it.
 template <typename Consume>
-Failure readWhole(int descriptor, off_t size, Consume consume)
+Failure readFrom(int descriptor, off_t from, off_t size, Consume consume)
 {
     QByteArray buffer(ChunkSize, Qt::Uninitialized);
-    off_t offset = 0;
+    off_t offset = from;
     for (;;) {
         const qsizetype count = readSome(descriptor, buffer, offset);
         if (count < 0)
             return lastSystemError();
         if (count == 0)
             break;
-        offset += count;
-        if (!consume(QByteArrayView(buffer.constData(), count)))
+        if (!consume(QByteArrayView(buffer.constData(), count), offset))
             return {};
+        offset += count;
     }
     if (offset != size)
         return SystemError::changedMeanwhile();
     return {};
+}
+
+// The new file's content, written in order: stretches of the old file as
+// they are, and bytes gathered into chunks.
+class NewContentWriter
+{
+public:
+    NewContentWriter(int source, int target)
+        : m_source(source)
+        , m_target(target)
+    {
+        m_pending.reserve(ChunkSize * 2);
+    }
+
+    // The old file's bytes from `from` to `from + length`, as they are.
+    Failure copy(off_t from, off_t length);
+
+    Failure add(QByteArrayView bytes)
+    {
+        if (m_pending.isEmpty() && bytes.size() >= ChunkSize)
+            return write(bytes);
+        m_pending.append(bytes);
+        return m_pending.size() >= ChunkSize ? writePending() : Failure{};
+    }
+
+    Failure finish() { return writePending(); }
+
+private:
+    std::optional<Failure> copyInKernel(off_t from, off_t length);
+    Failure write(QByteArrayView bytes);
+    Failure writePending();
+
+    int m_source;
+    int m_target;
+    QByteArray m_pending;
+    off_t m_written = 0;
+};
+
+Failure NewContentWriter::copy(off_t from, off_t length)
+{
+    if (Failure failure = writePending())
+        return failure;
+    if (std::optional<Failure> outcome = copyInKernel(from, length))
+        return *outcome;
+
+    const off_t end = from + length;
+    Failure writeFailure;
+    Failure readFailure = readFrom(m_source, from, end, [&](QByteArrayView piece, off_t offset) {
+        writeFailure = add(piece.first(qMin(piece.size(), qsizetype(end - offset))));
+        return !writeFailure && offset + piece.size() < end;
+    });
+    return readFailure ? readFailure : writeFailure;
+}
+
+// Copies inside the kernel, as `cp` does, so that the bytes never pass through
+// this process. Nothing when the file system cannot, and nothing was copied.
+std::optional<Failure> NewContentWriter::copyInKernel(off_t from, off_t length)
+{
+    bool copiedAny = false;
+    while (length > 0) {
+        loff_t in = from;
+        loff_t out = m_written;
+        const ssize_t copied = ::copy_file_range(m_source, &in, m_target, &out, size_t(length), 0);
+        if (copied < 0) {
+            if (errno == EINTR)
+                continue;
+            if (!copiedAny && (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP))
+                return std::nullopt;
+            return lastSystemError();
+        }
+        if (copied == 0)
+            return SystemError::changedMeanwhile();
+        copiedAny = true;
+        from += copied;
+        length -= copied;
+        m_written += copied;
+    }
+    return Failure{};
+}
+
+Failure NewContentWriter::write(QByteArrayView bytes)
+{
+    if (Failure failure = writeAll(m_target, bytes, m_written))
+        return failure;
+    m_written += bytes.size();
+    return {};
+}
+
+Failure NewContentWriter::writePending()
+{
+    Failure failure = write(m_pending);
+    m_pending.resize(0); // keeps its capacity, unlike clear()
+    return failure;
 }
 
 QByteArray temporaryName(const QByteArray& fileName)
@@ -112,10 +206,12 @@ QByteArray temporaryName(const QByteArray& fileName)
 class ReplacingWrite
 {
 public:
-    ReplacingWrite(int source, const struct stat& status, const QByteArray& encodedLine)
+    // `firstChange` as the scan found it: the old bytes before it stay.
+    ReplacingWrite(int source, const struct stat& status, const QByteArray& encodedLine, off_t firstChange)
         : m_source(source)
         , m_status(status)
         , m_rewrite(encodedLine)
+        , m_firstChange(firstChange)
     {
     }
     ~ReplacingWrite()
@@ -137,6 +233,7 @@ private:
     int m_source;
     struct stat m_status;
     ConfigRewrite m_rewrite;
+    off_t m_firstChange;
     QByteArray m_fileName;
     FileDescriptor m_folder;
     FileDescriptor m_file;
@@ -207,24 +304,31 @@ Failure ReplacingWrite::createBeside()
 
 Failure ReplacingWrite::writeContent()
 {
-    QByteArray out;
-    out.reserve(ChunkSize * 2);
-    off_t written = 0;
+    NewContentWriter out(m_source, m_file.get());
+    // The scan has read up to the first change already, and those bytes stay.
+    if (Failure failure = out.copy(0, m_firstChange))
+        return failure;
+    if (Failure failure = out.add("\n"))
+        return failure;
+
+    QByteArray rewritten;
+    rewritten.reserve(ChunkSize * 2);
     Failure writeFailure;
-    Failure readFailure = readWhole(m_source, m_status.st_size, [&](QByteArrayView piece) {
-        out.resize(0); // keeps its capacity, unlike clear()
-        m_rewrite.rewrite(piece, out);
-        writeFailure = writeAll(m_file.get(), out, written);
-        written += out.size();
+    Failure readFailure = readFrom(m_source, m_firstChange, m_status.st_size, [&](QByteArrayView piece, off_t) {
+        rewritten.resize(0);
+        m_rewrite.rewrite(piece, rewritten);
+        writeFailure = out.add(rewritten);
         return !writeFailure;
     });
     if (readFailure)
         return readFailure;
     if (writeFailure)
         return writeFailure;
-    out.resize(0);
-    m_rewrite.finish(out);
-    return writeAll(m_file.get(), out, written);
+    rewritten.resize(0);
+    m_rewrite.finish(rewritten);
+    if (Failure failure = out.add(rewritten))
+        return failure;
+    return out.finish();
 }
 
 Failure ReplacingWrite::takeOwnerAndMode()
@@ -298,11 +402,11 @@ Failure addLineToFile(const QString& path, const QString& line)
     ConfigRewrite rewrite(encodedLine);
     // The first line end that has to change settles how to save; what
     // follows it is read while writing.
-    const auto scan = [&rewrite](QByteArrayView piece) {
+    const auto scan = [&rewrite](QByteArrayView piece, off_t) {
         rewrite.scan(piece);
         return rewrite.keepsOldBytes();
     };
-    if (Failure failure = readWhole(input.get(), status.st_size, scan))
+    if (Failure failure = readFrom(input.get(), 0, status.st_size, scan))
         return failure;
 
     // The mode is the player's word that the file stays as it is, even where
@@ -325,7 +429,7 @@ Failure addLineToFile(const QString& path, const QString& line)
     // Replacing the file would leave its other names with the old content.
     if (status.st_nlink > 1)
         return SystemError::hasOtherNames();
-    return ReplacingWrite(input.get(), status, encodedLine).run(path);
+    return ReplacingWrite(input.get(), status, encodedLine, rewrite.firstChange()).run(path);
 }
 
 } // namespace

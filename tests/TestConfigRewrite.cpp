@@ -52,6 +52,8 @@ private slots:
     void rewriteInPieces();
     void appendixOnlyWhenOldBytesStay_data();
     void appendixOnlyWhenOldBytesStay();
+    void firstChange_data();
+    void firstChange();
     void randomContentKeepsItsLines();
     void encodeLine_data();
     void encodeLine();
@@ -138,6 +140,30 @@ void TestConfigRewrite::appendixOnlyWhenOldBytesStay()
         QCOMPARE(old + rewrite.appendix(), whole);
 }
 
+void TestConfigRewrite::firstChange_data()
+{
+    QTest::addColumn<QByteArray>("old");
+    QTest::addColumn<qint64>("firstChange");
+
+    QTest::newRow("lone CR") << QByteArray("a\rb") << qint64(2);
+    QTest::newRow("after CR LF lines") << QByteArray("a\r\nb\rc\rd") << qint64(5);
+    QTest::newRow("CR CR") << QByteArray("\r\r") << qint64(1);
+    QTest::newRow("CR CR LF") << QByteArray("x\r\r\n") << qint64(2);
+    QTest::newRow("lone LF before") << QByteArray("\n\n\ra") << qint64(3);
+}
+
+void TestConfigRewrite::firstChange()
+{
+    // Fed byte by byte, so that every lone CR ends one piece.
+    QFETCH(QByteArray, old);
+    QFETCH(qint64, firstChange);
+    ConfigRewrite rewrite("L");
+    for (char byte : old)
+        rewrite.scan(QByteArrayView(&byte, 1));
+    QVERIFY(!rewrite.keepsOldBytes());
+    QCOMPARE(rewrite.firstChange(), firstChange);
+}
+
 void TestConfigRewrite::randomContentKeepsItsLines()
 {
     QRandomGenerator random(20261206);
@@ -165,6 +191,12 @@ void TestConfigRewrite::randomContentKeepsItsLines()
         QCOMPARE(scanned.keepsOldBytes(), rewritten.startsWith(old));
         if (scanned.keepsOldBytes())
             QCOMPARE(old + scanned.appendix(), rewritten);
+        // A save keeps the bytes up to the first change and rewrites only
+        // from there on.
+        if (!scanned.keepsOldBytes()) {
+            const qsizetype change = scanned.firstChange();
+            QCOMPARE(old.first(change) + '\n' + ConfigRewrite::rewriteAll(old.sliced(change), "L"), rewritten);
+        }
     }
 }
 

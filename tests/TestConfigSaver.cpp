@@ -148,6 +148,23 @@ void TestConfigSaver::savesNewBytes_data()
     QTest::newRow("lone LF") << QByteArray("a\nb\n") << true;
     QTest::newRow("lone CR line ends") << QByteArray("a\rb\r") << false;
     QTest::newRow("NUL and high bytes") << QByteArray("\0\xff\x1a\r\n", 5) << true;
+
+    // A large file is read and copied in pieces; where a lone CR falls among
+    // them must not matter.
+    const QByteArray crLfLines = largeConfig(1 << 20, false);
+    const qsizetype piece = 256 << 10;
+    for (const qsizetype at : {piece - 1, piece, piece + 1, crLfLines.size() - 3}) {
+        QByteArray old = crLfLines;
+        old[at] = '\r';
+        QTest::addRow("lone CR at %lld of a large file", qlonglong(at)) << old << false;
+    }
+    QByteArray macLines = crLfLines;
+    macLines.replace("\r\n", "\r");
+    QTest::newRow("a large file of lone CR line ends") << macLines << false;
+    QByteArray fewLoneCrs = crLfLines;
+    for (qsizetype at = 1000; at < fewLoneCrs.size(); at += 100000)
+        fewLoneCrs[at] = '\r';
+    QTest::newRow("lone CRs far apart in a large file") << fewLoneCrs << false;
 }
 
 void TestConfigSaver::savesNewBytes()
