@@ -2,6 +2,9 @@
 
 #include "app/AppIcon.h"
 #include "app/FormDefinition.h"
+#include "cfgfile/ConfigLine.h"
+#include "cfgfile/ConfigSaver.h"
+#include "cfgfile/FilePath.h"
 #include "help/HelpText.h"
 #include "palette/ColourPalette.h"
 #include "palette/SymbolPalette.h"
@@ -188,6 +191,14 @@ void Form1::connectHandlers()
     }
     connect(m_command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(m_command4, &QPushButton::clicked, this, &Form1::Command4_Click);
+
+    connect(m_drive1, &DriveListBox::Change, this, &Form1::Drive1_Change);
+    connect(m_dir1, &DirListBox::Change, this, &Form1::Dir1_Change);
+    connect(m_file1, &FileListBox::Click, this, &Form1::File1_Click);
+    // A folder the lists cannot read leaves them where they were; say which and why.
+    const auto tellUnreadable = [this](const QString& problem) { MsgBox(this, problem); };
+    connect(m_dir1, &DirListBox::openFailed, this, tellUnreadable);
+    connect(m_file1, &FileListBox::openFailed, this, tellUnreadable);
 }
 
 void Form1::Form_Load()
@@ -220,6 +231,17 @@ void Form1::showAndHide(std::span<const VisibilityStep> steps)
 
 void Form1::Command1_Click()
 {
+    const QString path = m_text3->text();
+    // Bind mode is the key list's Visible property, which holds while the
+    // window itself is not on screen.
+    const bool bindMode = m_combo1->isVisibleTo(this);
+    const QString line = bindMode ? MakeBindLine(m_combo1->currentText(), m_combo2->currentText(), m_text1->text())
+                                  : MakeNameLine(m_text1->text());
+
+    const std::optional<RuntimeError> failure = ConfigSaver().addLine(path, line);
+    if (!failure)
+        return;
+    MsgBox(this, failure->number == RuntimeError::PathNotFound ? QStringLiteral("No such directory!") : failure->message());
 }
 
 void Form1::Command4_Click()
@@ -229,12 +251,18 @@ void Form1::Command4_Click()
 
 void Form1::Drive1_Change()
 {
+    if (!m_dir1->setPath(m_drive1->driveFolder()))
+        m_drive1->cancelChange();
 }
 
 void Form1::Dir1_Change()
 {
+    m_file1->setPath(m_dir1->path());
+    // So that coming back to this drive finds the folder the player left.
+    m_drive1->followFolder(m_dir1->path());
 }
 
 void Form1::File1_Click()
 {
+    m_text3->setText(MakeFilePath(m_file1->path(), m_file1->fileName()));
 }

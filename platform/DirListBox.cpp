@@ -1,6 +1,173 @@
 #include "platform/DirListBox.h"
 
-DirListBox::DirListBox(QWidget* parent)
-    : QListWidget(parent)
+#include "platform/FolderListing.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QPolygon>
+
+namespace {
+
+constexpr int FolderRole = Qt::UserRole;
+
+// The folders from the root down to the given one, each as a full path.
+QStringList chainFromRoot(const QString& folder)
 {
+    QStringList chain;
+    QDir dir(folder);
+    chain.prepend(dir.absolutePath());
+    while (dir.cdUp())
+        chain.prepend(dir.absolutePath());
+    return chain;
+}
+
+// The classic manila folder, shut or with its front flap open. The style's
+// own pair looks alike at this size, and the list must tell the open folders
+// on the way down from the ones below them.
+QIcon folderIcon(bool open)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    const QColor outline(0x80, 0x60, 0x10);
+    const QColor back(0xE8, 0xC0, 0x50);
+    const QColor front(0xFF, 0xE0, 0x80);
+
+    painter.setPen(outline);
+    painter.setBrush(back);
+    painter.drawPolygon(QPolygon({{1, 3}, {5, 3}, {6, 4}, {13, 4}, {13, 13}, {1, 13}}));
+    if (open) {
+        painter.setBrush(front);
+        painter.drawPolygon(QPolygon({{4, 7}, {15, 7}, {12, 13}, {1, 13}}));
+    } else {
+        painter.setPen(front);
+        painter.drawLine(2, 6, 12, 6);
+    }
+    return QIcon(pixmap);
+}
+
+QString captionOf(const QString& folder)
+{
+    const QString name = QFileInfo(folder).fileName();
+    return name.isEmpty() ? QDir::toNativeSeparators(folder) : name;
+}
+
+} // namespace
+
+DirListBox::DirListBox(QWidget* parent)
+    : QTreeWidget(parent)
+{
+    setHeaderHidden(true);
+    setColumnCount(1);
+    setRootIsDecorated(false);
+    // The tree always shows the way down to the open folder; nothing folds.
+    setItemsExpandable(false);
+    setExpandsOnDoubleClick(false);
+    setIndentation(10);
+    setUniformRowHeights(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+
+    if (!setPath(QDir::currentPath()))
+        setPath(QDir::rootPath());
+}
+
+QString DirListBox::path() const
+{
+    return QDir::toNativeSeparators(m_path);
+}
+
+bool DirListBox::setPath(const QString& folder)
+{
+    const QString normal = FolderListing::normalFolder(folder);
+    const FolderListing listing = FolderListing::subfolders(normal);
+    if (!listing.isReadable()) {
+        emit openFailed(listing.problem());
+        return false;
+    }
+    m_path = normal;
+    showFolder(normal, listing.names());
+    emit Change();
+    return true;
+}
+
+void DirListBox::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton) {
+        if (const QTreeWidgetItem* item = itemAt(event->position().toPoint())) {
+            openItem(item);
+            return;
+        }
+    }
+    QTreeWidget::mouseDoubleClickEvent(event);
+}
+
+void DirListBox::keyPressEvent(QKeyEvent* event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentItem()) {
+        openItem(currentItem());
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
+}
+
+void DirListBox::drawBranches(QPainter*, const QRect&, const QModelIndex&) const
+{
+    // Nothing folds, so no fold marks: the indent alone shows the depth.
+}
+
+void DirListBox::showFolder(const QString& folder, const QStringList& subfolders)
+{
+    clear();
+    const QIcon openIcon = folderIcon(true);
+    const QIcon closedIcon = folderIcon(false);
+
+    QTreeWidgetItem* parent = nullptr;
+    for (const QString& step : chainFromRoot(folder)) {
+        auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(this);
+        item->setText(0, captionOf(step));
+        item->setIcon(0, openIcon);
+        item->setData(0, FolderRole, step);
+        parent = item;
+    }
+    QTreeWidgetItem* open = parent;
+
+    const QString prefix = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+    QList<QTreeWidgetItem*> children;
+    children.reserve(subfolders.size());
+    for (const QString& name : subfolders) {
+        auto* item = new QTreeWidgetItem({name});
+        item->setIcon(0, closedIcon);
+        item->setData(0, FolderRole, prefix + name);
+        children.append(item);
+    }
+    open->addChildren(children);
+
+    expandAll();
+    setCurrentItem(open);
+    showOpenFolder();
+}
+
+void DirListBox::showOpenFolder()
+{
+    // As much of the way down as fits, and always the open folder.
+    scrollToTop();
+    if (currentItem())
+        scrollToItem(currentItem());
+}
+
+void DirListBox::resizeEvent(QResizeEvent* event)
+{
+    QTreeWidget::resizeEvent(event);
+    showOpenFolder();
+}
+
+void DirListBox::openItem(const QTreeWidgetItem* item)
+{
+    setPath(item->data(0, FolderRole).toString());
 }

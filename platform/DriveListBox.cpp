@@ -1,6 +1,78 @@
 #include "platform/DriveListBox.h"
 
+#include "platform/FolderListing.h"
+
+#include <QDir>
+#include <QSignalBlocker>
+
 DriveListBox::DriveListBox(QWidget* parent)
     : QComboBox(parent)
 {
+    setEditable(false);
+    setDrives(DriveCatalog::fromSystem(), QDir::currentPath());
+    // activated, not currentIndexChanged: only the player's choice is a Change,
+    // whether by mouse, wheel or keyboard.
+    connect(this, &QComboBox::activated, this, &DriveListBox::choose);
+}
+
+void DriveListBox::setDrives(const QList<DriveCatalog::Drive>& drives, const QString& startFolder)
+{
+    const QSignalBlocker blocker(this);
+    clear();
+    m_drives = drives;
+    m_currentFolders.clear();
+    for (const DriveCatalog::Drive& drive : m_drives)
+        addItem(drive.caption);
+
+    const QString folder = FolderListing::normalFolder(startFolder);
+    m_chosen = DriveCatalog::driveHolding(m_drives, folder);
+    m_previous = m_chosen;
+    setCurrentIndex(m_chosen);
+    if (const DriveCatalog::Drive* drive = chosenDrive())
+        m_currentFolders.insert(drive->designation, folder);
+}
+
+QString DriveListBox::drive() const
+{
+    const DriveCatalog::Drive* chosen = chosenDrive();
+    return chosen ? chosen->designation : QString();
+}
+
+QString DriveListBox::driveFolder() const
+{
+    const DriveCatalog::Drive* chosen = chosenDrive();
+    if (!chosen)
+        return {};
+    return QDir::toNativeSeparators(m_currentFolders.value(chosen->designation, chosen->root));
+}
+
+void DriveListBox::followFolder(const QString& folder)
+{
+    const DriveCatalog::Drive* chosen = chosenDrive();
+    const QString normal = FolderListing::normalFolder(folder);
+    if (chosen && DriveCatalog::holds(chosen->root, normal))
+        m_currentFolders.insert(chosen->designation, normal);
+}
+
+void DriveListBox::cancelChange()
+{
+    const QSignalBlocker blocker(this);
+    m_chosen = m_previous;
+    setCurrentIndex(m_chosen);
+}
+
+void DriveListBox::choose(int index)
+{
+    if (index == m_chosen)
+        return;
+    m_previous = m_chosen;
+    m_chosen = index;
+    emit Change();
+}
+
+const DriveCatalog::Drive* DriveListBox::chosenDrive() const
+{
+    if (m_chosen < 0 || m_chosen >= m_drives.size())
+        return nullptr;
+    return &m_drives[m_chosen];
 }

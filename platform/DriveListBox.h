@@ -1,12 +1,48 @@
 #pragma once
 
-#include <QComboBox>
+#include "platform/DriveCatalog.h"
 
-// A drop-down list of the machine's drives.
+#include <QComboBox>
+#include <QHash>
+
+// A drop-down list of the machine's drives. Like the classic one it knows
+// each drive's current folder: the last folder opened on it during this run,
+// else its root.
 class DriveListBox : public QComboBox
 {
     Q_OBJECT
 
 public:
+    // Lists the system's drives and shows the one that holds the current folder.
     explicit DriveListBox(QWidget* parent = nullptr);
+
+    // Lists these drives instead and shows the one that holds startFolder,
+    // which becomes that drive's current folder.
+    void setDrives(const QList<DriveCatalog::Drive>& drives, const QString& startFolder);
+
+    // The chosen drive's designation: "C:" for a Wine drive, the mount point otherwise.
+    QString drive() const;
+    // The folder the chosen drive was last left in.
+    QString driveFolder() const;
+
+    // Records a folder opened on the chosen drive as its current folder.
+    // Folders outside the drive are not its to remember.
+    void followFolder(const QString& folder);
+
+    // Goes back to the drive chosen before the last Change, without firing
+    // Change again: for a drive that turned out unreadable.
+    void cancelChange();
+
+signals:
+    // The player chose another drive.
+    void Change();
+
+private:
+    void choose(int index);
+    const DriveCatalog::Drive* chosenDrive() const;
+
+    QList<DriveCatalog::Drive> m_drives;
+    QHash<QString, QString> m_currentFolders; // by designation
+    int m_chosen = -1;
+    int m_previous = -1;
 };

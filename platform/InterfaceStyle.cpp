@@ -13,3 +13,11 @@ int InterfaceStyle::pixelMetric(PixelMetric metric, const QStyleOption* option, 
         return 4;
     return QProxyStyle::pixelMetric(metric, option, widget);
 }
+
+int InterfaceStyle::styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                              QStyleHintReturn* returnData) const
+{
+    if (hint == SH_DialogButtonBox_ButtonsHaveIcons)
+        return 0;
+    return QProxyStyle::styleHint(hint, option, widget, returnData);
+}

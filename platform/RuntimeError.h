@@ -7,6 +7,10 @@
 // shows it.
 struct RuntimeError
 {
+    // The number a save reports when the folder named in the path is missing;
+    // the save's handler shows its own message for it.
+    static constexpr int PathNotFound = 76;
+
     int number = 0;
     QString description;
 

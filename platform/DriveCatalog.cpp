@@ -1,0 +1,88 @@
+#include "platform/DriveCatalog.h"
+
+#include <QDir>
+
+#include <algorithm>
+
+namespace {
+
+// Kernel interfaces and memory file systems. Whatever lies on a memory file
+// system is still reachable from the root drive; it just gets no drive of its own.
+constexpr const char* PseudoFileSystems[] = {
+    "autofs", "binfmt_misc", "bpf", "cgroup", "cgroup2", "configfs", "debugfs", "devpts", "devtmpfs",
+    "efivarfs", "fusectl", "hugetlbfs", "mqueue", "nsfs", "proc", "pstore", "ramfs", "rpc_pipefs",
+    "securityfs", "selinuxfs", "squashfs", "sysfs", "tmpfs", "tracefs", "fuse.portal", "fuse.gvfsd-fuse",
+};
+
+constexpr const char* SystemTrees[] = {"/proc", "/sys", "/dev", "/run"};
+
+} // namespace
+
+QList<DriveCatalog::Drive> DriveCatalog::fromSystem()
+{
+    return build(QStorageInfo::mountedVolumes(), WinePrefix::fromEnvironment());
+}
+
+QList<DriveCatalog::Drive> DriveCatalog::build(const QList<QStorageInfo>& volumes, const WinePrefix& prefix)
+{
+    QList<Drive> mounts;
+    for (const QStorageInfo& volume : volumes) {
+        const QString mountPoint = volume.rootPath();
+        if (!volume.isValid() || !volume.isReady() || !isBrowsableVolume(mountPoint, volume.fileSystemType()))
+            continue;
+        if (std::ranges::any_of(mounts, [&](const Drive& drive) { return drive.root == mountPoint; }))
+            continue; // mounted twice over the same point: the player sees one drive
+        const QString name = volume.name();
+        const QString shown = QDir::toNativeSeparators(mountPoint);
+        mounts.append({mountPoint, mountPoint, name.isEmpty() ? shown : shown + QStringLiteral(" [%1]").arg(name)});
+    }
+    const QString root = QDir::rootPath();
+    std::ranges::stable_sort(mounts, [&](const Drive& a, const Drive& b) {
+        if ((a.root == root) != (b.root == root))
+            return a.root == root;
+        return a.root < b.root;
+    });
+
+    QList<Drive> drives = mounts;
+    for (const WinePrefix::Drive& wine : prefix.drives()) {
+        const QString designation = QString(wine.letter.toUpper()) + QLatin1Char(':');
+        drives.append({designation, wine.folder,
+                       designation + QStringLiteral(" [%1]").arg(QDir::toNativeSeparators(wine.folder))});
+    }
+    return drives;
+}
+
+bool DriveCatalog::isBrowsableVolume(const QString& mountPoint, const QByteArray& fileSystemType)
+{
+    if (mountPoint == QDir::rootPath())
+        return true;
+    for (const char* pseudo : PseudoFileSystems) {
+        if (fileSystemType == pseudo)
+            return false;
+    }
+    if (holds(QStringLiteral("/run/media"), mountPoint))
+        return true;
+    for (const char* tree : SystemTrees) {
+        if (holds(QString::fromLatin1(tree), mountPoint))
+            return false;
+    }
+    return true;
+}
+
+int DriveCatalog::driveHolding(const QList<Drive>& drives, const QString& folder)
+{
+    int best = -1;
+    for (int i = 0; i < drives.size(); ++i) {
+        if (holds(drives[i].root, folder) && (best < 0 || drives[i].root.size() > drives[best].root.size()))
+            best = i;
+    }
+    return best;
+}
+
+bool DriveCatalog::holds(const QString& root, const QString& folder)
+{
+    if (folder == root)
+        return true;
+    const QString withSeparator = root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/');
+    return folder.startsWith(withSeparator);
+}

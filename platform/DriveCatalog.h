@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/WinePrefix.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QStorageInfo>
+#include <QString>
+
+// The drives a player can choose on Linux: the root file system first, the
+// other mounted volumes a person would browse, then the drives of the Wine
+// prefix the game runs in.
+class DriveCatalog
+{
+public:
+    struct Drive
+    {
+        QString designation; // "C:" for a Wine drive, the mount point otherwise
+        QString root; // the folder that stands for the drive's root
+        QString caption; // what the drive list shows
+    };
+
+    static QList<Drive> fromSystem();
+    static QList<Drive> build(const QList<QStorageInfo>& volumes, const WinePrefix& prefix);
+
+    // Pseudo file systems and the system's own trees are no drives to browse;
+    // removable media mounted under /run/media are.
+    static bool isBrowsableVolume(const QString& mountPoint, const QByteArray& fileSystemType);
+
+    // The drive whose root holds the folder most closely; -1 when none does.
+    // On a tie the earlier drive wins, so a mount beats a Wine drive mapped
+    // to the same folder.
+    static int driveHolding(const QList<Drive>& drives, const QString& folder);
+
+    static bool holds(const QString& root, const QString& folder);
+};

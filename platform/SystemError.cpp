@@ -1,0 +1,86 @@
+#include "platform/SystemError.h"
+
+#include <cerrno>
+
+namespace {
+
+struct ClassicError
+{
+    int number;
+    const char* description;
+};
+
+constexpr ClassicError OutOfMemory{7, "Out of memory"};
+constexpr ClassicError BadFileName{52, "Bad file name or number"};
+constexpr ClassicError FileNotFound{53, "File not found"};
+constexpr ClassicError DeviceIoError{57, "Device I/O error"};
+constexpr ClassicError FileAlreadyExists{58, "File already exists"};
+constexpr ClassicError DiskFull{61, "Disk full"};
+constexpr ClassicError TooManyFiles{67, "Too many files"};
+constexpr ClassicError DeviceUnavailable{68, "Device unavailable"};
+constexpr ClassicError PermissionDenied{70, "Permission denied"};
+constexpr ClassicError DifferentDrive{74, "Can't rename with different drive"};
+constexpr ClassicError PathFileAccess{75, "Path/File access error"};
+constexpr ClassicError PathNotFound{RuntimeError::PathNotFound, "Path not found"};
+
+// Anything not listed is a general access failure, as the classic runtime
+// reported whatever it did not recognise.
+constexpr struct
+{
+    int errorNumber;
+    ClassicError classic;
+} errnoTable[] = {
+    {ENOENT, FileNotFound},
+    {ENOTDIR, PathNotFound},
+    {EACCES, PermissionDenied},
+    {EPERM, PermissionDenied},
+    {ETXTBSY, PermissionDenied},
+    {EROFS, PermissionDenied},
+    {ENOSPC, DiskFull},
+    {EDQUOT, DiskFull},
+    {EFBIG, DiskFull},
+    {EIO, DeviceIoError},
+    {ENXIO, DeviceUnavailable},
+    {ENODEV, DeviceUnavailable},
+    {EMFILE, TooManyFiles},
+    {ENFILE, TooManyFiles},
+    {ENOMEM, OutOfMemory},
+    {EEXIST, FileAlreadyExists},
+    {EXDEV, DifferentDrive},
+    {ENAMETOOLONG, BadFileName},
+};
+
+RuntimeError toRuntimeError(const ClassicError& classic)
+{
+    return {classic.number, QString::fromLatin1(classic.description)};
+}
+
+} // namespace
+
+namespace SystemError {
+
+RuntimeError fromErrno(int errorNumber)
+{
+    for (const auto& entry : errnoTable) {
+        if (entry.errorNumber == errorNumber)
+            return toRuntimeError(entry.classic);
+    }
+    return toRuntimeError(PathFileAccess);
+}
+
+RuntimeError badFileName() { return toRuntimeError(BadFileName); }
+RuntimeError pathNotFound() { return toRuntimeError(PathNotFound); }
+RuntimeError permissionDenied() { return toRuntimeError(PermissionDenied); }
+RuntimeError pathFileAccess() { return toRuntimeError(PathFileAccess); }
+
+RuntimeError changedMeanwhile()
+{
+    return {PathFileAccess.number, QStringLiteral("File was changed by another program while saving")};
+}
+
+RuntimeError hasOtherNames()
+{
+    return {PathFileAccess.number, QStringLiteral("File has other names that would lose the change")};
+}
+
+} // namespace SystemError

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "platform/RuntimeError.h"
+
+// The one translation from what the operating system reports to the classic
+// runtime's numbers and wordings, so every failure reads the same wherever it
+// happens.
+namespace SystemError {
+
+// An errno value from a failed system call.
+RuntimeError fromErrno(int errorNumber);
+
+// Failures the operating system does not report but a save refuses anyway.
+RuntimeError badFileName(); // 52: an empty path
+RuntimeError pathNotFound(); // 76: a folder in the path is missing
+RuntimeError permissionDenied(); // 70: a file whose mode grants no write
+RuntimeError pathFileAccess(); // 75: a folder, FIFO, device or socket
+RuntimeError changedMeanwhile(); // 75: another program changed the file while it was read
+RuntimeError hasOtherNames(); // 75: a hard-linked file that would have to be replaced
+
+} // namespace SystemError

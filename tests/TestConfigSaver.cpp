@@ -1,0 +1,415 @@
+#include "cfgfile/ConfigRewrite.h"
+#include "cfgfile/ConfigSaver.h"
+#include "platform/SystemError.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <pwd.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+const QString Line = QStringLiteral("seta name \"B\"");
+
+QByteArray newBytes(const QByteArray& old)
+{
+    return ConfigRewrite::rewriteAll(old, ConfigRewrite::encodeLine(Line));
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+struct stat statOf(const QString& path)
+{
+    struct stat status {};
+    ::lstat(QFile::encodeName(path).constData(), &status);
+    return status;
+}
+
+QStringList entriesOf(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+int openDescriptorCount()
+{
+    return int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size());
+}
+
+// Many short CR LF lines, and with `loneCr` one old Mac line end near the
+// start, so that the whole file has to be written anew.
+QByteArray largeConfig(qsizetype size, bool loneCr)
+{
+    QByteArray bytes = loneCr ? QByteArray("seta old \"1\"\r") : QByteArray();
+    while (bytes.size() < size)
+        bytes += "bind KP_5 Say \"^1hello\"\r\n";
+    return bytes;
+}
+
+// Runs a save in a child process, so that limits and signals strike it and
+// not the test. Returns the child's wait status.
+template <typename Prepare>
+int saveInChild(const QString& path, Prepare prepare, int killAfterMicroseconds = -1)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        prepare();
+        const bool saved = !ConfigSaver().addLine(path, Line);
+        ::_exit(saved ? 0 : 1);
+    }
+    if (killAfterMicroseconds >= 0) {
+        ::usleep(useconds_t(killAfterMicroseconds));
+        ::kill(child, SIGKILL);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return status;
+}
+
+enum class Setup {
+    MissingFolder,
+    FileAsFolder,
+    MissingFile,
+    Folder,
+    EmptyPath,
+    ReadOnly,
+    Fifo,
+    Device,
+    DanglingLink,
+    LinkLoop,
+    MissingWineDrive,
+    HardLinkNeedingNewLineEnds,
+};
+
+} // namespace
+
+class TestConfigSaver : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void savesNewBytes_data();
+    void savesNewBytes();
+    void failureLeavesEverythingAsItWas_data();
+    void failureLeavesEverythingAsItWas();
+    void failureReleasesTheFile();
+    void keepsModeAndOwner_data();
+    void keepsModeAndOwner();
+    void hardLinkSeesTheNewLine();
+    void symlinkStaysALink_data();
+    void symlinkStaysALink();
+    void fileSizeLimitLosesNothing_data();
+    void fileSizeLimitLosesNothing();
+    void killedAtAnyInstantLosesNothing_data();
+    void killedAtAnyInstantLosesNothing();
+
+private:
+    QString pathOf(const QString& name) const { return m_folder->filePath(name); }
+
+    std::unique_ptr<QTemporaryDir> m_folder;
+};
+
+void TestConfigSaver::init()
+{
+    m_folder = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_folder->isValid());
+}
+
+void TestConfigSaver::savesNewBytes_data()
+{
+    QTest::addColumn<QByteArray>("old");
+    QTest::addColumn<bool>("inPlace");
+
+    QTest::newRow("CR LF lines") << QByteArray("a\r\nb\r\n") << true;
+    QTest::newRow("empty file") << QByteArray() << true;
+    QTest::newRow("no final terminator") << QByteArray("a\r\nb") << true;
+    QTest::newRow("final lone CR") << QByteArray("a\r") << true;
+    QTest::newRow("lone LF") << QByteArray("a\nb\n") << true;
+    QTest::newRow("lone CR line ends") << QByteArray("a\rb\r") << false;
+    QTest::newRow("NUL and high bytes") << QByteArray("\0\xff\x1a\r\n", 5) << true;
+}
+
+void TestConfigSaver::savesNewBytes()
+{
+    QFETCH(QByteArray, old);
+    QFETCH(bool, inPlace);
+
+    const QString path = pathOf(QStringLiteral("sof2mp.cfg"));
+    writeFile(path, old);
+    const ino_t inode = statOf(path).st_ino;
+
+    QCOMPARE(ConfigSaver().addLine(path, Line), std::nullopt);
+    QCOMPARE(readFile(path), newBytes(old));
+    QCOMPARE(statOf(path).st_ino == inode, inPlace);
+    QCOMPARE(entriesOf(m_folder->path()), QStringList{QStringLiteral("sof2mp.cfg")});
+
+    QCOMPARE(ConfigSaver().addLine(path, Line), std::nullopt);
+    QCOMPARE(readFile(path), newBytes(newBytes(old)));
+}
+
+void TestConfigSaver::failureLeavesEverythingAsItWas_data()
+{
+    QTest::addColumn<Setup>("setup");
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("description");
+
+    QTest::newRow("missing folder") << Setup::MissingFolder << 76 << "Path not found";
+    QTest::newRow("a file where a folder should be") << Setup::FileAsFolder << 76 << "Path not found";
+    QTest::newRow("missing Wine drive") << Setup::MissingWineDrive << 76 << "Path not found";
+    QTest::newRow("missing file") << Setup::MissingFile << 53 << "File not found";
+    QTest::newRow("dangling link") << Setup::DanglingLink << 53 << "File not found";
+    QTest::newRow("path names a folder") << Setup::Folder << 75 << "Path/File access error";
+    QTest::newRow("FIFO") << Setup::Fifo << 75 << "Path/File access error";
+    QTest::newRow("device") << Setup::Device << 75 << "Path/File access error";
+    QTest::newRow("link loop") << Setup::LinkLoop << 75 << "Path/File access error";
+    QTest::newRow("empty path") << Setup::EmptyPath << 52 << "Bad file name or number";
+    QTest::newRow("read-only, also for root") << Setup::ReadOnly << 70 << "Permission denied";
+    QTest::newRow("hard link whose line ends must change")
+        << Setup::HardLinkNeedingNewLineEnds << 75 << "File has other names that would lose the change";
+}
+
+void TestConfigSaver::failureLeavesEverythingAsItWas()
+{
+    QFETCH(Setup, setup);
+    QFETCH(int, number);
+    QFETCH(QString, description);
+
+    const QByteArray old("a\r\n");
+    const QString existing = pathOf(QStringLiteral("existing.cfg"));
+    writeFile(existing, old);
+    QString path;
+    switch (setup) {
+    case Setup::MissingFolder:
+        path = pathOf(QStringLiteral("missing/sof2mp.cfg"));
+        break;
+    case Setup::FileAsFolder:
+        path = existing + QStringLiteral("/sof2mp.cfg");
+        break;
+    case Setup::MissingWineDrive:
+        path = QStringLiteral("Q:\\sof2mp.cfg");
+        break;
+    case Setup::MissingFile:
+        path = pathOf(QStringLiteral("sof2mp.cfg"));
+        break;
+    case Setup::DanglingLink:
+        path = pathOf(QStringLiteral("link.cfg"));
+        QVERIFY(QFile::link(pathOf(QStringLiteral("target.cfg")), path));
+        break;
+    case Setup::Folder:
+        path = m_folder->path();
+        break;
+    case Setup::Fifo:
+        path = pathOf(QStringLiteral("fifo"));
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+        break;
+    case Setup::Device:
+        path = QStringLiteral("/dev/zero");
+        break;
+    case Setup::LinkLoop:
+        path = pathOf(QStringLiteral("loop"));
+        QVERIFY(QFile::link(path, path));
+        break;
+    case Setup::EmptyPath:
+        break;
+    case Setup::ReadOnly:
+        path = existing;
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        break;
+    case Setup::HardLinkNeedingNewLineEnds:
+        path = existing;
+        writeFile(existing, "a\rb");
+        QCOMPARE(::link(QFile::encodeName(existing).constData(), QFile::encodeName(pathOf(QStringLiteral("other.cfg"))).constData()), 0);
+        break;
+    }
+    const QStringList entriesBefore = entriesOf(m_folder->path());
+    const QByteArray existingBefore = readFile(existing);
+
+    QElapsedTimer timer;
+    timer.start();
+    const WinePrefix noPrefix(pathOf(QStringLiteral("no-prefix")));
+    QCOMPARE(ConfigSaver(noPrefix).addLine(path, Line), (RuntimeError{number, description}));
+    QVERIFY2(timer.elapsed() < 1000, "a failure must not block");
+
+    QCOMPARE(entriesOf(m_folder->path()), entriesBefore);
+    QCOMPARE(readFile(existing), existingBefore);
+}
+
+void TestConfigSaver::failureReleasesTheFile()
+{
+    const QString path = pathOf(QStringLiteral("sof2mp.cfg"));
+    writeFile(path, "a\r\n");
+    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
+    const int descriptorsBefore = openDescriptorCount();
+
+    QCOMPARE(ConfigSaver().addLine(path, Line), SystemError::permissionDenied());
+    QCOMPARE(openDescriptorCount(), descriptorsBefore);
+
+    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+    QCOMPARE(ConfigSaver().addLine(path, Line), std::nullopt);
+    QCOMPARE(readFile(path), newBytes("a\r\n"));
+    QCOMPARE(openDescriptorCount(), descriptorsBefore);
+}
+
+void TestConfigSaver::keepsModeAndOwner_data()
+{
+    QTest::addColumn<QByteArray>("old");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("ownedByNobody");
+
+    for (const auto& [name, old] : {std::pair{"in place", QByteArray("a\r\n")}, std::pair{"replaced", QByteArray("a\rb")}}) {
+        QTest::addRow("%s, 0640", name) << old << 0640 << false;
+        QTest::addRow("%s, 0755", name) << old << 0755 << false;
+        QTest::addRow("%s, owned by nobody", name) << old << 0604 << true;
+    }
+}
+
+void TestConfigSaver::keepsModeAndOwner()
+{
+    QFETCH(QByteArray, old);
+    QFETCH(int, mode);
+    QFETCH(bool, ownedByNobody);
+
+    const QString path = pathOf(QStringLiteral("sof2mp.cfg"));
+    writeFile(path, old);
+    const QByteArray nativePath = QFile::encodeName(path);
+    QCOMPARE(::chmod(nativePath.constData(), mode_t(mode)), 0);
+    if (ownedByNobody) {
+        const passwd* nobody = ::getpwnam("nobody");
+        if (::geteuid() != 0 || !nobody)
+            QSKIP("needs root and a user nobody");
+        QCOMPARE(::chown(nativePath.constData(), nobody->pw_uid, nobody->pw_gid), 0);
+    }
+    const struct stat before = statOf(path);
+
+    QCOMPARE(ConfigSaver().addLine(path, Line), std::nullopt);
+    const struct stat after = statOf(path);
+    QCOMPARE(readFile(path), newBytes(old));
+    QCOMPARE(after.st_mode, before.st_mode);
+    QCOMPARE(after.st_uid, before.st_uid);
+    QCOMPARE(after.st_gid, before.st_gid);
+}
+
+void TestConfigSaver::hardLinkSeesTheNewLine()
+{
+    const QString path = pathOf(QStringLiteral("sof2mp.cfg"));
+    const QString otherName = pathOf(QStringLiteral("backup-name.cfg"));
+    writeFile(path, "a\r\n");
+    QCOMPARE(::link(QFile::encodeName(path).constData(), QFile::encodeName(otherName).constData()), 0);
+
+    QCOMPARE(ConfigSaver().addLine(path, Line), std::nullopt);
+    QCOMPARE(readFile(otherName), newBytes("a\r\n"));
+}
+
+void TestConfigSaver::symlinkStaysALink_data()
+{
+    QTest::addColumn<QByteArray>("old");
+    QTest::newRow("in place") << QByteArray("a\r\n");
+    QTest::newRow("replaced") << QByteArray("a\rb");
+}
+
+void TestConfigSaver::symlinkStaysALink()
+{
+    QFETCH(QByteArray, old);
+
+    QVERIFY(QDir(m_folder->path()).mkdir(QStringLiteral("game")));
+    const QString target = pathOf(QStringLiteral("game/sof2mp.cfg"));
+    const QString link = pathOf(QStringLiteral("sof2mp.cfg"));
+    writeFile(target, old);
+    QVERIFY(QFile::link(QStringLiteral("game/sof2mp.cfg"), link));
+
+    QCOMPARE(ConfigSaver().addLine(link, Line), std::nullopt);
+    QVERIFY(QFileInfo(link).isSymLink());
+    QCOMPARE(readFile(target), newBytes(old));
+    QCOMPARE(entriesOf(pathOf(QStringLiteral("game"))), QStringList{QStringLiteral("sof2mp.cfg")});
+}
+
+void TestConfigSaver::fileSizeLimitLosesNothing_data()
+{
+    QTest::addColumn<QByteArray>("old");
+    QTest::newRow("in place") << largeConfig(5000, false);
+    QTest::newRow("replaced") << largeConfig(5000, true);
+}
+
+void TestConfigSaver::fileSizeLimitLosesNothing()
+{
+    // A full disk, a quota and a size limit all stop a write part way; the
+    // size limit can be set exactly where it hurts most.
+    QFETCH(QByteArray, old);
+    const QByteArray saved = newBytes(old);
+    const QString path = pathOf(QStringLiteral("sof2mp.cfg"));
+
+    QList<rlim_t> limits{0, 1, 4096};
+    for (qsizetype size = old.size() - 3; size <= saved.size() + 3; ++size)
+        limits << rlim_t(size);
+    for (const rlim_t limit : limits) {
+        writeFile(path, old);
+        const int status = saveInChild(path, [limit] {
+            ::signal(SIGXFSZ, SIG_IGN);
+            const rlimit fileSize{limit, limit};
+            ::setrlimit(RLIMIT_FSIZE, &fileSize);
+        });
+        QVERIFY(WIFEXITED(status));
+        const bool fits = limit >= rlim_t(saved.size());
+        QCOMPARE(WEXITSTATUS(status) == 0, fits);
+        QCOMPARE(readFile(path), fits ? saved : old);
+        QCOMPARE(entriesOf(m_folder->path()), QStringList{QStringLiteral("sof2mp.cfg")});
+    }
+}
+
+void TestConfigSaver::killedAtAnyInstantLosesNothing_data()
+{
+    QTest::addColumn<QByteArray>("old");
+    QTest::newRow("in place") << largeConfig(4 << 20, false);
+    QTest::newRow("replaced") << largeConfig(4 << 20, true);
+}
+
+void TestConfigSaver::killedAtAnyInstantLosesNothing()
+{
+    QFETCH(QByteArray, old);
+    const QByteArray saved = newBytes(old);
+    const QString path = pathOf(QStringLiteral("sof2mp.cfg"));
+
+    writeFile(path, old);
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(WEXITSTATUS(saveInChild(path, [] {})), 0);
+    const qint64 saveMicroseconds = timer.nsecsElapsed() / 1000;
+
+    QRandomGenerator random(4242);
+    int oldSeen = 0;
+    int newSeen = 0;
+    for (int round = 0; round < 30; ++round) {
+        writeFile(path, old);
+        const int killAfter = random.bounded(int(saveMicroseconds * 5 / 4) + 1);
+        saveInChild(path, [] {}, killAfter);
+        const QByteArray now = readFile(path);
+        QVERIFY2(now == old || now == saved, qPrintable(QStringLiteral("killed after %1 µs").arg(killAfter)));
+        (now == old ? oldSeen : newSeen)++;
+        QCOMPARE(entriesOf(m_folder->path()), QStringList{QStringLiteral("sof2mp.cfg")});
+    }
+    qInfo("save takes %lld µs; killed before the end %d times, after it %d times", saveMicroseconds, oldSeen, newSeen);
+}
+
+QTEST_GUILESS_MAIN(TestConfigSaver)
+#include "TestConfigSaver.moc"

@@ -1,0 +1,223 @@
+#include "app/Application.h"
+#include "app/Form1.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QFile>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <sys/stat.h>
+
+namespace {
+
+// What the player saw of a message box.
+struct ShownMessage
+{
+    QString text;
+    QString title;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+};
+
+// Clicks Save and reads every message box the click shows, closing it as
+// the player would.
+QList<ShownMessage> clickAndReadMessages(QPushButton* save)
+{
+    QList<ShownMessage> shown;
+    QTimer watcher;
+    watcher.setInterval(10);
+    QObject::connect(&watcher, &QTimer::timeout, [&shown] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        shown.append({box->text(), box->windowTitle(), box->icon(), box->standardButtons()});
+        box->button(QMessageBox::Ok)->click();
+    });
+    watcher.start();
+    save->click();
+    return shown;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+// A FIFO would block the reader: only plain files are read.
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<no file>");
+}
+
+enum class Target { MissingFolder, MissingFile, Folder, EmptyPath, ReadOnly, Fifo, DefaultPathWithoutWine };
+
+} // namespace
+
+class TestSaveInWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void savesTheLine_data();
+    void savesTheLine();
+    void windowsPathThroughWine();
+    void failureShowsOneMessage_data();
+    void failureShowsOneMessage();
+
+private:
+    template <typename T>
+    T* control(const char* name) const { return m_form->findChild<T*>(QString::fromLatin1(name)); }
+
+    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<Form1> m_form;
+};
+
+void TestSaveInWindow::initTestCase()
+{
+    configureApplication(*qobject_cast<QApplication*>(qApp));
+}
+
+void TestSaveInWindow::init()
+{
+    m_folder = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_folder->isValid());
+    qputenv("WINEPREFIX", QFile::encodeName(m_folder->filePath(QStringLiteral("wine"))));
+    // Not shown: the mode is the Visible property, which holds off screen too.
+    m_form = std::make_unique<Form1>();
+}
+
+void TestSaveInWindow::cleanup()
+{
+    m_form.reset();
+    qunsetenv("WINEPREFIX");
+}
+
+void TestSaveInWindow::savesTheLine_data()
+{
+    QTest::addColumn<bool>("bindMode");
+    QTest::addColumn<QByteArray>("saved");
+
+    QTest::newRow("name mode, the worked example")
+        << false << QByteArray::fromHex("410d0a0d0a73657461206e616d65202242220d0a");
+    QTest::newRow("bind mode") << true << QByteArray("A\r\n\r\nbind KP_UPARROW Say \"B\"\r\n");
+}
+
+void TestSaveInWindow::savesTheLine()
+{
+    QFETCH(bool, bindMode);
+    QFETCH(QByteArray, saved);
+
+    const QString path = m_folder->filePath(QStringLiteral("sof2mp.cfg"));
+    writeFile(path, "A\r\n");
+    control<QRadioButton>(bindMode ? "Option2" : "Option1")->click();
+    control<QComboBox>("Combo1")->setEditText(QStringLiteral("KP_UPARROW"));
+    control<QLineEdit>("Text1")->setText(QStringLiteral("B"));
+    control<QLineEdit>("Text3")->setText(path);
+
+    QCOMPARE(clickAndReadMessages(control<QPushButton>("Command1")).size(), 0);
+    QCOMPARE(readFile(path), saved);
+
+    // Nothing of the window changes.
+    QCOMPARE(control<QLineEdit>("Text1")->text(), QStringLiteral("B"));
+    QCOMPARE(control<QLineEdit>("Text3")->text(), path);
+    QCOMPARE(control<QComboBox>("Combo1")->currentText(), QStringLiteral("KP_UPARROW"));
+    QCOMPARE(control<QComboBox>("Combo2")->currentText(), QStringLiteral("Say"));
+    QCOMPARE(control<QComboBox>("Combo1")->isVisibleTo(m_form.get()), bindMode);
+}
+
+void TestSaveInWindow::windowsPathThroughWine()
+{
+    const QDir folder(m_folder->path());
+    QVERIFY(folder.mkpath(QStringLiteral("wine/dosdevices")));
+    QVERIFY(folder.mkpath(QStringLiteral("wine/drive_c/Program Files/Soldier of Fortune II - Double Helix/base/mp")));
+    QVERIFY(QFile::link(QStringLiteral("../drive_c"), folder.filePath(QStringLiteral("wine/dosdevices/c:"))));
+    const QString config = folder.filePath(QStringLiteral("wine/drive_c/Program Files/Soldier of Fortune II - Double Helix/base/mp/sof2mp.cfg"));
+    writeFile(config, "A\r\n");
+
+    control<QRadioButton>("Option1")->click();
+    control<QLineEdit>("Text1")->setText(QStringLiteral("B"));
+    const QString typed = control<QLineEdit>("Text3")->text().toUpper();
+    control<QLineEdit>("Text3")->setText(typed);
+
+    QCOMPARE(clickAndReadMessages(control<QPushButton>("Command1")).size(), 0);
+    QCOMPARE(readFile(config), QByteArray("A\r\n\r\nseta name \"B\"\r\n"));
+    QCOMPARE(control<QLineEdit>("Text3")->text(), typed);
+}
+
+void TestSaveInWindow::failureShowsOneMessage_data()
+{
+    QTest::addColumn<Target>("target");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("missing folder") << Target::MissingFolder << "No such directory!";
+    QTest::newRow("default path without Wine") << Target::DefaultPathWithoutWine << "No such directory!";
+    QTest::newRow("missing file") << Target::MissingFile << "53, File not found";
+    QTest::newRow("path names a folder") << Target::Folder << "75, Path/File access error";
+    QTest::newRow("empty path") << Target::EmptyPath << "52, Bad file name or number";
+    QTest::newRow("read-only file") << Target::ReadOnly << "70, Permission denied";
+    QTest::newRow("FIFO") << Target::Fifo << "75, Path/File access error";
+}
+
+void TestSaveInWindow::failureShowsOneMessage()
+{
+    QFETCH(Target, target);
+    QFETCH(QString, message);
+
+    const QDir folder(m_folder->path());
+    const QString config = folder.filePath(QStringLiteral("sof2mp.cfg"));
+    QString path = config;
+    switch (target) {
+    case Target::MissingFolder:
+        path = folder.filePath(QStringLiteral("missing/sof2mp.cfg"));
+        break;
+    case Target::MissingFile:
+        break;
+    case Target::Folder:
+        path = folder.path();
+        break;
+    case Target::EmptyPath:
+        path.clear();
+        break;
+    case Target::ReadOnly:
+        writeFile(config, "A\r\n");
+        QVERIFY(QFile::setPermissions(config, QFile::ReadOwner | QFile::ReadGroup));
+        break;
+    case Target::Fifo:
+        QCOMPARE(::mkfifo(QFile::encodeName(config).constData(), 0644), 0);
+        break;
+    case Target::DefaultPathWithoutWine:
+        path = control<QLineEdit>("Text3")->text();
+        break;
+    }
+    const QByteArray before = readFile(config);
+
+    control<QRadioButton>("Option1")->click();
+    control<QLineEdit>("Text3")->setText(path);
+    const QList<ShownMessage> shown = clickAndReadMessages(control<QPushButton>("Command1"));
+
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0].text, message);
+    QCOMPARE(shown[0].title, QStringLiteral("Veltrane"));
+    QCOMPARE(shown[0].icon, QMessageBox::NoIcon);
+    QCOMPARE(shown[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(readFile(config), before);
+    QCOMPARE(control<QLineEdit>("Text3")->text(), path);
+}
+
+QTEST_MAIN(TestSaveInWindow)
+#include "TestSaveInWindow.moc"
