@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include "app/AppIcon.h"
+#include "app/EntryTextPreview.h"
 #include "app/FormDefinition.h"
 #include "cfgfile/ConfigLine.h"
 #include "cfgfile/ConfigSaver.h"
@@ -110,6 +111,7 @@ Form1::Form1(QWidget* parent)
     createControls();
     installColourPalette(*m_picture1, *m_text1);
     installSymbolPalette(*m_picture3, *m_text1);
+    installEntryTextPreview(*m_text1, *m_combo1);
     arrangeTabOrder();
     connectHandlers();
     Form_Load();

@@ -1,0 +1,71 @@
+#include "app/EntryTextPreview.h"
+
+#include "cfgfile/EntryTextCheck.h"
+#include "palette/GameTextPicture.h"
+#include "palette/GameTextRuns.h"
+
+#include <QBuffer>
+#include <QHelpEvent>
+#include <QLineEdit>
+#include <QToolTip>
+
+namespace {
+
+// A tooltip holds rich text, and rich text takes a picture inline as a data URL.
+QString inlinePicture(const QImage& picture)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    return QStringLiteral("<img src=\"data:image/png;base64,%1\">").arg(QString::fromLatin1(png.toBase64()));
+}
+
+} // namespace
+
+EntryTextPreview::EntryTextPreview(QLineEdit& entryText, const QWidget& keyField)
+    : QObject(&entryText)
+    , m_entryText(entryText)
+    , m_keyField(keyField)
+{
+    m_entryText.installEventFilter(this);
+    connect(&m_entryText, &QLineEdit::textChanged, this, [this] {
+        // Only a tip that is still ours on the screen is brought up to date.
+        if (QToolTip::isVisible() && QToolTip::text() == m_shownText)
+            show(m_shownAt);
+    });
+}
+
+bool EntryTextPreview::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == &m_entryText && event->type() == QEvent::ToolTip) {
+        show(static_cast<QHelpEvent*>(event)->globalPos());
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+QString EntryTextPreview::toolTip() const
+{
+    const QString text = m_entryText.text();
+    const EntryKind kind = m_keyField.isHidden() ? EntryKind::Name : EntryKind::ChatMessage;
+    const EntryTextCheck check = checkEntryText(text, kind);
+
+    QString html = QStringLiteral("<qt>") + inlinePicture(gameTextPicture(gameTextRuns(text)));
+    html += QStringLiteral("<br>") + check.lengthText().toHtmlEscaped();
+    for (EntryWarning warning : check.warnings)
+        html += QStringLiteral("<br>") + check.warningText(warning).toHtmlEscaped();
+    return html + QStringLiteral("</qt>");
+}
+
+void EntryTextPreview::show(QPoint globalPosition)
+{
+    m_shownAt = globalPosition;
+    m_shownText = toolTip();
+    QToolTip::showText(globalPosition, m_shownText, &m_entryText);
+}
+
+void installEntryTextPreview(QLineEdit& entryText, const QWidget& keyField)
+{
+    new EntryTextPreview(entryText, keyField);
+}

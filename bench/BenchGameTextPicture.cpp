@@ -1,0 +1,48 @@
+// The preview is drawn afresh each time the tooltip of the entry text shows or
+// its text changes under it, so a chat message of the game's full length, with
+// codes and symbols, must draw far faster than a person can notice.
+#include "palette/GameTextPicture.h"
+#include "palette/GameTextRuns.h"
+
+#include <QGuiApplication>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+QString fullChatMessage()
+{
+    // 150 characters: a code, a symbol and seven letters, fifteen times over.
+    QString text;
+    for (int i = 0; text.size() < 150; ++i)
+        text += QStringLiteral("^%1%2Veltrane").arg(i % 10).arg(QChar(0x1C + i % 4));
+    return text.left(150);
+}
+
+} // namespace
+
+static void BM_GameTextRuns(benchmark::State& state)
+{
+    const QString text = fullChatMessage();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(gameTextRuns(text));
+}
+BENCHMARK(BM_GameTextRuns)->Unit(benchmark::kMicrosecond);
+
+static void BM_GameTextPicture(benchmark::State& state)
+{
+    const std::vector<GameTextRun> runs = gameTextRuns(fullChatMessage());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(gameTextPicture(runs));
+}
+BENCHMARK(BM_GameTextPicture)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char** argv)
+{
+    // Text needs the fonts, and the fonts need the application.
+    QGuiApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,42 @@
+#include "palette/GameTextRuns.h"
+
+#include "palette/ColourCells.h"
+
+namespace {
+
+bool isSymbolCharacter(QChar character)
+{
+    return character.unicode() >= 0x01 && character.unicode() <= 0x1F;
+}
+
+} // namespace
+
+std::vector<GameTextRun> gameTextRuns(QStringView text)
+{
+    std::vector<GameTextRun> runs;
+    QColor colour = QColor::fromRgb(GameTextStartColour);
+
+    const auto appendText = [&](QChar character) {
+        if (runs.empty() || runs.back().kind != GameTextRun::Kind::Text || runs.back().colour != colour)
+            runs.push_back({GameTextRun::Kind::Text, colour, {}});
+        runs.back().text += character;
+    };
+
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar character = text[i];
+        if (character == u'^' && i + 1 < text.size()) {
+            // "^^" reaches here too: the second caret has no colour of its
+            // own, so the first is drawn and the second is read afresh.
+            if (const std::optional<QColor> code = colourOfCode(text[i + 1])) {
+                colour = *code;
+                ++i;
+                continue;
+            }
+        }
+        if (isSymbolCharacter(character))
+            runs.push_back({GameTextRun::Kind::Symbol, colour, QString(character)});
+        else
+            appendText(character);
+    }
+    return runs;
+}
