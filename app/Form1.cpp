@@ -27,13 +27,20 @@
 
 namespace {
 
+QFont arial(qreal pointSize)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(pointSize); // the int constructor would round 8.25 down to 8
+    return font;
+}
+
 QFont fontFor(ControlFont font, const QFont& interfaceFont)
 {
     switch (font) {
     case ControlFont::Arial825:
-        return QFont(QStringLiteral("Arial"), 8.25);
+        return arial(8.25);
     case ControlFont::Arial675:
-        return QFont(QStringLiteral("Arial"), 6.75);
+        return arial(6.75);
     case ControlFont::Interface:
         break;
     }

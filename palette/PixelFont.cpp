@@ -176,8 +176,3 @@ void PixelFont::drawText(QImage& image, QPoint topLeft, QStringView text, QColor
         x += advanceOf(c) + GlyphSpacing;
     }
 }
-
-bool PixelFont::hasGlyph(QChar c)
-{
-    return glyphFor(c) != nullptr;
-}

@@ -24,5 +24,4 @@ public:
     // was; pixels that would fall outside the image are dropped. A character
     // without a glyph advances like a space.
     static void drawText(QImage& image, QPoint topLeft, QStringView text, QColor colour);
-    static bool hasGlyph(QChar c);
 };

@@ -9,7 +9,6 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -27,26 +26,20 @@ private slots:
     void initTestCase();
     void init();
     void cleanup();
-
-    void startShowsTheCurrentFolderAndTheDefaultPath();
+    void listsShowWhatAPersonBrowses();
     void selectingAFileFillsThePath_data();
     void selectingAFileFillsThePath();
-    void fileAtTheRootGetsOneSeparator();
-    void openingASubfolderMovesTheFilesOnly();
-    void changingDriveMovesBothListsOnly();
-    void eachDriveKeepsItsFolder();
-    void typedPathIsReplacedByTheNextSelection();
-    void removedFolderKeepsTheListsAndTells();
-    void unreadableDriveKeepsThePreviousDrive();
+    void foldersMoveTheFilesOnly();
+    void drivesMoveBothListsAndKeepTheirFolders();
+    void unreadableFolderKeepsTheListsAndTells_data();
+    void unreadableFolderKeepsTheListsAndTells();
 
 private:
-    void createTree();
     QString path(const QString& relative) const { return m_root + "/" + relative; }
+    QTreeWidgetItem* folderItem(const QString& caption) const;
     void clickFile(const QString& name);
     void openFolder(const QString& caption);
     void chooseDrive(const QString& designation);
-    // Runs the action and returns the text of the message box it opened, closing it.
-    QString messageFrom(const std::function<void()>& action);
 
     std::unique_ptr<QTemporaryDir> m_tree;
     QString m_root;
@@ -64,26 +57,21 @@ void TestLocatorInWindow::initTestCase()
     m_startFolder = QDir::currentPath();
 }
 
-void TestLocatorInWindow::createTree()
+void TestLocatorInWindow::init()
 {
     m_tree = std::make_unique<QTemporaryDir>();
     QVERIFY(m_tree->isValid());
     m_root = QDir(m_tree->path()).canonicalPath();
-    const QDir root(m_root);
-    for (const char* folder : {"start/base/mp", "start/.config", "drive_d/games", "drive_e", "prefix/dosdevices"})
-        QVERIFY(root.mkpath(folder));
-    for (const char* file : {"start/sof2mp.cfg", "start/readme.txt", "start/.hidden", "start/base/mp/sof2mp.cfg",
-                             "drive_d/x.cfg", "drive_d/games/g.cfg", "drive_e/e.cfg"}) {
+    for (const char* folder : {"start/base/mp", "start/.config", "start/Alpha", "start/Zulu", "drive_d/games",
+                               "drive_e", "prefix/dosdevices"})
+        QVERIFY(QDir(m_root).mkpath(folder));
+    for (const char* file : {"start/sof2mp.cfg", "start/readme.txt", "start/.hidden", "start/Zed.cfg", "start/a.cfg",
+                             "start/base/mp/sof2mp.cfg", "drive_d/x.cfg", "drive_d/games/g.cfg"}) {
         QFile f(path(file));
         QVERIFY(f.open(QIODevice::WriteOnly));
     }
     QVERIFY(QFile::link(path("drive_d"), path("prefix/dosdevices/d:")));
     QVERIFY(QFile::link(path("drive_e"), path("prefix/dosdevices/e:")));
-}
-
-void TestLocatorInWindow::init()
-{
-    createTree();
     qputenv("WINEPREFIX", path("prefix").toLocal8Bit());
     QVERIFY(QDir::setCurrent(path("start")));
 
@@ -94,7 +82,11 @@ void TestLocatorInWindow::init()
     m_dir1 = m_form->findChild<DirListBox*>("Dir1");
     m_file1 = m_form->findChild<FileListBox*>("File1");
     m_text3 = m_form->findChild<TextBox*>("Text3");
-    QVERIFY(m_drive1 && m_dir1 && m_file1 && m_text3);
+    // At start all three show the current folder, and the path keeps its default.
+    QCOMPARE(m_dir1->path(), path("start"));
+    QCOMPARE(m_file1->path(), path("start"));
+    QCOMPARE(m_drive1->driveFolder(), path("start"));
+    QCOMPARE(m_text3->text(), defaultConfigPath());
 }
 
 void TestLocatorInWindow::cleanup()
@@ -114,12 +106,18 @@ void TestLocatorInWindow::clickFile(const QString& name)
     QTest::mouseClick(m_file1->viewport(), Qt::LeftButton, {}, m_file1->visualRect(found.first()).center());
 }
 
-void TestLocatorInWindow::openFolder(const QString& caption)
+QTreeWidgetItem* TestLocatorInWindow::folderItem(const QString& caption) const
 {
     const QList<QTreeWidgetItem*> found = m_dir1->findItems(caption, Qt::MatchExactly | Qt::MatchRecursive);
-    QVERIFY2(!found.isEmpty(), qPrintable(caption));
-    m_dir1->scrollToItem(found.first());
-    QTest::mouseDClick(m_dir1->viewport(), Qt::LeftButton, {}, m_dir1->visualItemRect(found.first()).center());
+    return found.isEmpty() ? nullptr : found.first();
+}
+
+void TestLocatorInWindow::openFolder(const QString& caption)
+{
+    QTreeWidgetItem* item = folderItem(caption);
+    QVERIFY2(item, qPrintable(caption));
+    m_dir1->scrollToItem(item);
+    QTest::mouseDClick(m_dir1->viewport(), Qt::LeftButton, {}, m_dir1->visualItemRect(item).center());
 }
 
 void TestLocatorInWindow::chooseDrive(const QString& designation)
@@ -138,165 +136,155 @@ void TestLocatorInWindow::chooseDrive(const QString& designation)
     QTRY_VERIFY(!view->window()->isVisible());
 }
 
-QString TestLocatorInWindow::messageFrom(const std::function<void()>& action)
+void TestLocatorInWindow::listsShowWhatAPersonBrowses()
 {
-    // Polled: the action itself may spin the event loop before the box opens.
-    QString text;
-    QTimer poll;
-    poll.setInterval(10);
-    connect(&poll, &QTimer::timeout, this, [&] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            text = box->text();
-            poll.stop();
-            box->accept();
-        }
-    });
-    poll.start();
-    action();
-    return text;
-}
+    // Files and sub-folders sorted without regard to case, hidden ones left out.
+    QStringList files;
+    for (int row = 0; row < m_file1->model()->rowCount(); ++row)
+        files << m_file1->model()->index(row, 0).data().toString();
+    QCOMPARE(files, (QStringList{"a.cfg", "readme.txt", "sof2mp.cfg", "Zed.cfg"}));
 
-void TestLocatorInWindow::startShowsTheCurrentFolderAndTheDefaultPath()
-{
-    QCOMPARE(m_dir1->path(), path("start"));
-    QCOMPARE(m_file1->path(), path("start"));
-    QCOMPARE(m_drive1->driveFolder(), path("start"));
-    QCOMPARE(m_file1->model()->rowCount(), 2); // the hidden file is left out
-    QCOMPARE(m_text3->text(), defaultConfigPath());
+    // The way down from the root, each folder a step further in, then the sub-folders.
+    QStringList rows;
+    for (QTreeWidgetItemIterator it(m_dir1); *it; ++it) {
+        int depth = 0;
+        for (const QTreeWidgetItem* up = (*it)->parent(); up; up = up->parent())
+            ++depth;
+        rows << QString(depth, u' ') + (*it)->text(0);
+    }
+    QStringList expected{"/"};
+    const QStringList parts = path("start").split('/', Qt::SkipEmptyParts);
+    for (int level = 0; level < parts.size(); ++level)
+        expected << QString(level + 1, u' ') + parts[level];
+    for (const char* sub : {"Alpha", "base", "Zulu"})
+        expected << QString(parts.size() + 1, u' ') + sub;
+    QCOMPARE(rows, expected);
+
+    // The open folder is the one marked, and only it and its ancestors look open.
+    QCOMPARE(m_dir1->currentItem()->text(0), "start");
+    const qint64 openIcon = m_dir1->currentItem()->icon(0).cacheKey();
+    QCOMPARE(m_dir1->topLevelItem(0)->icon(0).cacheKey(), openIcon);
+    QVERIFY(folderItem("Alpha")->icon(0).cacheKey() != openIcon);
 }
 
 void TestLocatorInWindow::selectingAFileFillsThePath_data()
 {
+    QTest::addColumn<QString>("folder"); // opened first, if any
     QTest::addColumn<bool>("byKeyboard");
 
-    QTest::newRow("mouse") << false;
-    QTest::newRow("keyboard") << true;
+    QTest::newRow("mouse") << "" << false;
+    QTest::newRow("keyboard") << "" << true;
+    QTest::newRow("at the root") << QDir::rootPath() << false;
 }
 
 void TestLocatorInWindow::selectingAFileFillsThePath()
 {
+    QFETCH(QString, folder);
     QFETCH(bool, byKeyboard);
+    if (!folder.isEmpty())
+        openFolder(folder);
+    if (m_file1->model()->rowCount() == 0)
+        QSKIP("the folder holds no visible file to select");
+    const QString last = m_file1->model()->index(m_file1->model()->rowCount() - 1, 0).data().toString();
+    // A typed path is replaced by the next selection.
+    m_text3->setText(QStringLiteral("/typed/by/hand.cfg"));
 
     if (byKeyboard) {
         m_file1->setFocus(Qt::TabFocusReason);
-        QCOMPARE(m_text3->text(), defaultConfigPath());
+        QCOMPARE(m_text3->text(), QStringLiteral("/typed/by/hand.cfg"));
         QTest::keyClick(m_file1, Qt::Key_End);
     } else {
-        clickFile("sof2mp.cfg");
+        clickFile(last);
     }
-    QCOMPARE(m_text3->text(), path("start/sof2mp.cfg"));
+    const QString chosen = QDir(m_file1->path()).filePath(last);
+    QCOMPARE(m_text3->text(), chosen);
+    QVERIFY(!m_text3->text().contains("//"));
+
+    // The same file chosen again after an edit puts its path back.
+    m_text3->setText(chosen + "~");
+    clickFile(last);
+    QCOMPARE(m_text3->text(), chosen);
 }
 
-void TestLocatorInWindow::fileAtTheRootGetsOneSeparator()
+void TestLocatorInWindow::foldersMoveTheFilesOnly()
 {
-    openFolder(QDir::rootPath());
-    QCOMPARE(m_dir1->path(), QDir::rootPath());
-    QCOMPARE(m_file1->path(), QDir::rootPath());
-    if (m_file1->model()->rowCount() == 0)
-        QSKIP("the root folder holds no visible file to select");
-    const QString name = m_file1->model()->index(0, 0).data().toString();
-    clickFile(name);
-    QCOMPARE(m_text3->text(), QDir::rootPath() + name);
-}
-
-void TestLocatorInWindow::openingASubfolderMovesTheFilesOnly()
-{
-    openFolder("base");
-    QCOMPARE(m_file1->path(), path("start/base"));
-    QCOMPARE(m_file1->model()->rowCount(), 0);
-
-    m_dir1->setFocus();
+    clickFile("readme.txt");
+    // A click or an arrow key only selects a folder; Enter or a double click opens it.
+    QTest::mouseClick(m_dir1->viewport(), Qt::LeftButton, {}, m_dir1->visualItemRect(folderItem("Alpha")).center());
     QTest::keyClick(m_dir1, Qt::Key_Down);
+    QCOMPARE(m_dir1->path(), path("start"));
+    QCOMPARE(m_file1->fileName(), "readme.txt");
     QTest::keyClick(m_dir1, Qt::Key_Return);
-    QCOMPARE(m_dir1->path(), path("start/base/mp"));
-    QCOMPARE(m_file1->path(), path("start/base/mp"));
-    QCOMPARE(m_text3->text(), defaultConfigPath());
+    QCOMPARE(m_dir1->path(), path("start/base"));
+    QCOMPARE(m_file1->path(), path("start/base"));
+    QCOMPARE(m_file1->fileName(), QString());
 
-    clickFile("sof2mp.cfg");
-    QCOMPARE(m_text3->text(), path("start/base/mp/sof2mp.cfg"));
+    openFolder("mp");
+    QCOMPARE(m_file1->path(), path("start/base/mp"));
+    QCOMPARE(m_text3->text(), path("start/readme.txt"));
 }
 
-void TestLocatorInWindow::changingDriveMovesBothListsOnly()
+void TestLocatorInWindow::drivesMoveBothListsAndKeepTheirFolders()
 {
     const QString startDrive = m_drive1->drive();
+    openFolder("base");
     chooseDrive("D:");
     QCOMPARE(m_drive1->drive(), "D:");
     QCOMPARE(m_dir1->path(), path("drive_d"));
     QCOMPARE(m_file1->path(), path("drive_d"));
     QCOMPARE(m_text3->text(), defaultConfigPath());
 
-    clickFile("x.cfg");
-    QCOMPARE(m_text3->text(), path("drive_d/x.cfg"));
-
-    chooseDrive(startDrive);
-    QCOMPARE(m_dir1->path(), path("start"));
-    QCOMPARE(m_file1->path(), path("start"));
-    QCOMPARE(m_text3->text(), path("drive_d/x.cfg"));
-}
-
-void TestLocatorInWindow::eachDriveKeepsItsFolder()
-{
-    const QString startDrive = m_drive1->drive();
-    openFolder("base");
-    chooseDrive("D:");
     openFolder("games");
     chooseDrive("E:");
     QCOMPARE(m_dir1->path(), path("drive_e"));
-
     chooseDrive("D:");
-    QCOMPARE(m_dir1->path(), path("drive_d/games"));
     QCOMPARE(m_file1->path(), path("drive_d/games"));
     chooseDrive(startDrive);
     QCOMPARE(m_dir1->path(), path("start/base"));
+    QCOMPARE(m_file1->path(), path("start/base"));
 }
 
-void TestLocatorInWindow::typedPathIsReplacedByTheNextSelection()
+void TestLocatorInWindow::unreadableFolderKeepsTheListsAndTells_data()
 {
-    m_text3->setFocus();
-    m_text3->selectAll();
-    QTest::keyClicks(m_text3, "/typed/by/hand.cfg");
-    QCOMPARE(m_text3->text(), "/typed/by/hand.cfg");
+    QTest::addColumn<QString>("removed");
+    QTest::addColumn<bool>("asDrive"); // chosen in the drive list, else opened in the folder list
 
-    clickFile("readme.txt");
-    QCOMPARE(m_text3->text(), path("start/readme.txt"));
-
-    // Typing after a selection edits it; the same file clicked again puts it back.
-    m_text3->setFocus();
-    QTest::keyClick(m_text3, Qt::Key_End);
-    QTest::keyClicks(m_text3, "~");
-    QCOMPARE(m_text3->text(), path("start/readme.txt~"));
-    clickFile("readme.txt");
-    QCOMPARE(m_text3->text(), path("start/readme.txt"));
+    QTest::newRow("folder") << "start/base" << false;
+    QTest::newRow("Wine drive") << "drive_e" << true;
 }
 
-void TestLocatorInWindow::removedFolderKeepsTheListsAndTells()
+void TestLocatorInWindow::unreadableFolderKeepsTheListsAndTells()
 {
+    QFETCH(QString, removed);
+    QFETCH(bool, asDrive);
+
+    const QString startDrive = m_drive1->drive();
     clickFile("readme.txt");
-    QVERIFY(QDir(path("start/base")).removeRecursively());
+    QVERIFY(QDir(path(removed)).removeRecursively());
 
-    const QString message = messageFrom([this] { openFolder("base"); });
+    // Polled: choosing a drive spins the event loop before the box opens.
+    QString message;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, this, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            message = box->text();
+            box->accept();
+        }
+    });
+    poll.start(10);
+    if (asDrive)
+        chooseDrive("E:");
+    else
+        openFolder("base");
 
-    QVERIFY2(message.contains(path("start/base")) && message.contains("does not exist"), qPrintable(message));
+    QVERIFY2(message.contains(path(removed)), qPrintable(message));
+    QCOMPARE(m_drive1->drive(), startDrive);
+    QCOMPARE(m_drive1->currentText(), m_drive1->itemText(m_drive1->currentIndex()));
     QCOMPARE(m_dir1->path(), path("start"));
     QVERIFY(!m_dir1->findItems("base", Qt::MatchExactly | Qt::MatchRecursive).isEmpty());
     QCOMPARE(m_file1->path(), path("start"));
     QCOMPARE(m_file1->fileName(), "readme.txt");
     QCOMPARE(m_text3->text(), path("start/readme.txt"));
-}
-
-void TestLocatorInWindow::unreadableDriveKeepsThePreviousDrive()
-{
-    const QString startDrive = m_drive1->drive();
-    QVERIFY(QDir(path("drive_e")).removeRecursively());
-
-    const QString message = messageFrom([this] { chooseDrive("E:"); });
-
-    QVERIFY2(message.contains(path("drive_e")), qPrintable(message));
-    QCOMPARE(m_drive1->drive(), startDrive);
-    QCOMPARE(m_drive1->currentText(), m_drive1->itemText(m_drive1->currentIndex()));
-    QCOMPARE(m_dir1->path(), path("start"));
-    QCOMPARE(m_file1->path(), path("start"));
-    QCOMPARE(m_text3->text(), defaultConfigPath());
 }
 
 QTEST_MAIN(TestLocatorInWindow)
