@@ -9,7 +9,7 @@
 
 void installColourPalette(PictureBox& panel, TextBox& entryText)
 {
-    panel.setPicture(colourPalettePicture());
+    panel.setPicture(&colourPalettePicture);
 
     std::vector<PaletteCellDefinition> definitions;
     definitions.reserve(ColourCellCount);

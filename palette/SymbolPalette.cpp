@@ -7,6 +7,6 @@
 
 void installSymbolPalette(PictureBox& panel, TextBox& entryText)
 {
-    panel.setPicture(symbolPalettePicture());
+    panel.setPicture(&symbolPalettePicture);
     addPaletteCells(panel, entryText, symbolCellDefinitions());
 }

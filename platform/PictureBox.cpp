@@ -10,18 +10,27 @@ PictureBox::PictureBox(QWidget* parent)
     setFocusPolicy(Qt::TabFocus);
 }
 
-void PictureBox::setPicture(const QImage& picture)
+void PictureBox::setPicture(PictureSource source)
 {
-    m_picture = picture;
+    m_source = std::move(source);
+    m_picture = QImage();
     update();
+}
+
+const QImage& PictureBox::picture() const
+{
+    if (m_picture.isNull() && m_source)
+        m_picture = m_source();
+    return m_picture;
 }
 
 void PictureBox::paintEvent(QPaintEvent*)
 {
-    if (m_picture.isNull())
+    const QImage& shown = picture();
+    if (shown.isNull())
         return;
     QPainter painter(this);
     // The picture is drawn pixel for pixel in device-independent pixels, so
     // under high-DPI scaling it grows with the cells laid over it.
-    painter.drawImage(QRect(QPoint(0, 0), m_picture.size() / m_picture.devicePixelRatio()), m_picture);
+    painter.drawImage(QRect(QPoint(0, 0), shown.size() / shown.devicePixelRatio()), shown);
 }

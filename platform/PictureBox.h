@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QWidget>
 
+#include <functional>
+
 // A panel that shows a picture once at its top-left corner at natural size;
 // the rest of it shows the window's own background. Children (palette cells)
 // are placed over the picture.
@@ -11,14 +13,19 @@ class PictureBox : public QWidget
     Q_OBJECT
 
 public:
+    using PictureSource = std::function<QImage()>;
+
     explicit PictureBox(QWidget* parent = nullptr);
 
-    void setPicture(const QImage& picture);
-    const QImage& picture() const { return m_picture; }
+    // The panels start hidden and a player may never open one, so the picture
+    // is drawn when it is first needed, normally its first paint, and kept.
+    void setPicture(PictureSource source);
+    const QImage& picture() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QImage m_picture;
+    PictureSource m_source;
+    mutable QImage m_picture;
 };

@@ -1,0 +1,319 @@
+// The whole program as a player meets it: the real executable in a process of
+// its own on a private X server, driven only by real mouse clicks and key
+// strokes, saving into a config file in a folder of its own. One run makes a
+// bind, then a name, then meets a missing folder and the help; the steps
+// depend on each other the way a player's do, so they run in order.
+#include "app/FormDefinition.h"
+#include "palette/ColourCells.h"
+#include "palette/ColourPalettePicture.h"
+#include "palette/SymbolCells.h"
+#include "palette/SymbolPalettePicture.h"
+#include "support/XdoTool.h"
+#include "support/XvfbSession.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+// A config as the game leaves it: CR LF line ends and one byte beyond ASCII
+// (é in the Windows code page), which must come back as it was.
+const QByteArray OriginalConfig = "seta name \"Caf\xe9\"\r\n"
+                                  "bind KP_5 \"say_team hold\"\r\n";
+
+QRect controlRect(const char* name)
+{
+    return findControl(QString::fromLatin1(name))->pixelRect();
+}
+
+QPoint centreOf(const QRect& twips)
+{
+    return (QRectF(twips).center() / TwipsPerPixel).toPoint();
+}
+
+} // namespace
+
+class TestEndToEnd : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void makesABind();
+    void makesANameAfterIt();
+    void missingFolderShowsTheMessageAndCreatesNothing();
+    void helpButtonShowsTheHelpBox();
+    void leavesNoOtherFileBehind();
+
+private:
+    // Points within the main window, in its own pixels, become screen points.
+    QPoint onScreen(QPoint windowPoint) const { return m_window.topLeft() + windowPoint; }
+    void clickControl(const char* name, QPoint offset);
+    void clickControlCentre(const char* name);
+    void clickColourCell(QChar character);
+    void clickSymbolCell(const char* name);
+    void chooseFileInFile1();
+
+    QImage grabScreen() const;
+    // Waits until the panel on the screen shows the picture pixel for pixel.
+    bool panelShows(const char* panel, const QImage& picture) const;
+    // Waits until two screenshots in a row agree, then keeps the part of it
+    // that holds `area` under the build folder's screenshots.
+    void saveScreenshot(const QString& name, QRect area = {}) const;
+
+    QByteArray configBytes() const;
+    // Waits until the config holds something other than `before`.
+    QByteArray configBytesAfterChange(const QByteArray& before) const;
+
+    std::unique_ptr<XvfbSession> m_x;
+    std::unique_ptr<XdoTool> m_xdo;
+    QTemporaryDir m_root;
+    QString m_workFolder;
+    QString m_configPath;
+    QProcess m_program;
+    QString m_mainWindow;
+    QRect m_window;
+};
+
+void TestEndToEnd::initTestCase()
+{
+    if (!XdoTool::isInstalled())
+        QSKIP("xdotool is not installed");
+    m_x = std::make_unique<XvfbSession>();
+    if (!m_x->start())
+        QSKIP("Xvfb could not be started");
+
+    QVERIFY(m_root.isValid());
+    const QDir root(m_root.path());
+    for (const char* folder : {"work", "home", "runtime"})
+        QVERIFY(root.mkdir(QString::fromLatin1(folder)));
+    QFile::setPermissions(root.filePath(QStringLiteral("runtime")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    m_workFolder = root.filePath(QStringLiteral("work"));
+    m_configPath = m_workFolder + QStringLiteral("/sof2mp.cfg");
+    QFile config(m_configPath);
+    QVERIFY(config.open(QIODevice::WriteOnly));
+    QCOMPARE(config.write(OriginalConfig), OriginalConfig.size());
+    config.close();
+
+    // A home of its own, so no Wine prefix of the machine's shows up as drives.
+    QProcessEnvironment environment = m_x->environment();
+    environment.insert(QStringLiteral("HOME"), root.filePath(QStringLiteral("home")));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), root.filePath(QStringLiteral("runtime")));
+    environment.remove(QStringLiteral("WINEPREFIX"));
+    environment.remove(QStringLiteral("QT_SCALE_FACTOR"));
+    m_xdo = std::make_unique<XdoTool>(environment);
+
+    m_program.setProcessEnvironment(environment);
+    m_program.setWorkingDirectory(m_workFolder);
+    m_program.setProcessChannelMode(QProcess::ForwardedChannels);
+    m_program.start(QStringLiteral(VELTRANE_BINARY), {});
+    QVERIFY(m_program.waitForStarted(10000));
+
+    m_mainWindow = m_xdo->waitForNewWindow(QStringLiteral("Veltrane"));
+    QVERIFY2(!m_mainWindow.isEmpty(), "no window titled Veltrane appeared");
+    m_window = m_xdo->geometry(m_mainWindow);
+    QCOMPARE(m_window.size(), QSize(FormClientWidthTwips / TwipsPerPixel, FormClientHeightTwips / TwipsPerPixel));
+    saveScreenshot(QStringLiteral("start"));
+}
+
+void TestEndToEnd::cleanupTestCase()
+{
+    if (m_program.state() != QProcess::NotRunning) {
+        m_program.terminate();
+        if (!m_program.waitForFinished(5000))
+            m_program.kill();
+        m_program.waitForFinished(5000);
+    }
+}
+
+void TestEndToEnd::makesABind()
+{
+    clickControlCentre("Option2");
+    // The key is typed, not picked: the edit field takes any text.
+    clickControl("Combo1", {20, controlRect("Combo1").height() / 2});
+    QVERIFY(m_xdo->type(QStringLiteral("KP_UPARROW")));
+    clickControl("Text1", {controlRect("Text1").width() - 10, controlRect("Text1").height() / 2});
+    QVERIFY(m_xdo->type(QStringLiteral("Go ")));
+
+    chooseFileInFile1();
+
+    clickControlCentre("Option3");
+    QVERIFY2(panelShows("Picture1", colourPalettePicture()), "the colour picture is not where its cells are");
+    clickColourCell(QLatin1Char('1'));
+    saveScreenshot(QStringLiteral("bind-colours"));
+
+    clickControlCentre("Option4");
+    QVERIFY2(panelShows("Picture3", symbolPalettePicture()), "the symbol picture is not where its cells are");
+    clickSymbolCell("Label101");
+    saveScreenshot(QStringLiteral("bind-symbols"));
+
+    clickControlCentre("Command1");
+    const QByteArray expected = OriginalConfig + "\r\n" + "bind KP_UPARROW Say \"Go ^1\x1c\"\r\n";
+    QCOMPARE(configBytesAfterChange(OriginalConfig), expected);
+}
+
+void TestEndToEnd::makesANameAfterIt()
+{
+    const QByteArray before = configBytes();
+    clickControlCentre("Option1");
+    // The bind's text is still in the box; the name replaces all of it.
+    clickControl("Text1", {controlRect("Text1").width() - 10, controlRect("Text1").height() / 2});
+    QVERIFY(m_xdo->key({QStringLiteral("ctrl+a")}));
+    QVERIFY(m_xdo->type(QStringLiteral("Neo")));
+    saveScreenshot(QStringLiteral("name-symbols"));
+
+    clickControlCentre("Option3");
+    QVERIFY(panelShows("Picture1", colourPalettePicture()));
+    clickColourCell(QLatin1Char('4'));
+    saveScreenshot(QStringLiteral("name-colours"));
+
+    clickControlCentre("Command1");
+    QCOMPARE(configBytesAfterChange(before), before + "\r\n" + "seta name \"Neo^4\"\r\n");
+}
+
+void TestEndToEnd::missingFolderShowsTheMessageAndCreatesNothing()
+{
+    const QByteArray before = configBytes();
+    const QString missingFolder = m_workFolder + QStringLiteral("/missing");
+    clickControlCentre("Text3");
+    QVERIFY(m_xdo->key({QStringLiteral("ctrl+a")}));
+    QVERIFY(m_xdo->type(missingFolder + QStringLiteral("/sof2mp.cfg")));
+    clickControlCentre("Command1");
+
+    const QString box = m_xdo->waitForNewWindow(QStringLiteral("Veltrane"), {m_mainWindow});
+    QVERIFY2(!box.isEmpty(), "no message box appeared");
+    saveScreenshot(QStringLiteral("no-such-directory"), m_xdo->geometry(box));
+    QVERIFY(m_xdo->key({QStringLiteral("Return")}));
+    QVERIFY2(m_xdo->waitUntilGone(box), "the message box did not close with Enter");
+
+    QVERIFY(!QFileInfo::exists(missingFolder));
+    QCOMPARE(configBytes(), before);
+}
+
+void TestEndToEnd::helpButtonShowsTheHelpBox()
+{
+    clickControlCentre("Command4");
+    const QString box = m_xdo->waitForNewWindow(QStringLiteral("Help"));
+    QVERIFY2(!box.isEmpty(), "no window titled Help appeared");
+    saveScreenshot(QStringLiteral("help"), m_xdo->geometry(box));
+    QVERIFY(m_xdo->key({QStringLiteral("Return")}));
+    QVERIFY2(m_xdo->waitUntilGone(box), "the help box did not close with Enter");
+}
+
+void TestEndToEnd::leavesNoOtherFileBehind()
+{
+    // Saving must not leave a temporary or backup file next to the config.
+    QCOMPARE(QDir(m_workFolder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("sof2mp.cfg")});
+    QCOMPARE(m_program.state(), QProcess::Running);
+}
+
+void TestEndToEnd::clickControl(const char* name, QPoint offset)
+{
+    QVERIFY(m_xdo->click(onScreen(controlRect(name).topLeft() + offset)));
+}
+
+void TestEndToEnd::clickControlCentre(const char* name)
+{
+    const QRect rect = controlRect(name);
+    // Option buttons react on their circular mark, at their left end.
+    const bool optionButton = findControl(QString::fromLatin1(name))->kind == ControlKind::OptionButton;
+    clickControl(name, optionButton ? QPoint(7, rect.height() / 2) : QPoint(rect.width() / 2, rect.height() / 2));
+}
+
+void TestEndToEnd::clickColourCell(QChar character)
+{
+    const ColourCell* cell = findColourCell(character);
+    QVERIFY(cell);
+    QVERIFY(m_xdo->click(onScreen(controlRect("Picture1").topLeft() + centreOf(cell->twips))));
+}
+
+void TestEndToEnd::clickSymbolCell(const char* name)
+{
+    for (const SymbolCell& cell : symbolCells()) {
+        if (cell.name() == QLatin1StringView(name)) {
+            QVERIFY(m_xdo->click(onScreen(controlRect("Picture3").topLeft() + centreOf(cell.twips))));
+            return;
+        }
+    }
+    QFAIL("no such symbol cell");
+}
+
+void TestEndToEnd::chooseFileInFile1()
+{
+    // The list shows the working folder at start, and the config is its only
+    // file, so it is the first row.
+    clickControl("File1", {30, 8});
+}
+
+QImage TestEndToEnd::grabScreen() const
+{
+    const QString file = m_root.filePath(QStringLiteral("screen.png"));
+    QProcess xshot;
+    xshot.setProcessEnvironment(m_x->environment());
+    xshot.start(QStringLiteral(VELTRANE_BUILD_DIR "/xshot"), {file});
+    if (!xshot.waitForFinished(20000) || xshot.exitCode() != 0)
+        return {};
+    return QImage(file).convertToFormat(QImage::Format_RGB32);
+}
+
+bool TestEndToEnd::panelShows(const char* panel, const QImage& picture) const
+{
+    const QRect area(onScreen(controlRect(panel).topLeft()), picture.size());
+    const QImage expected = picture.convertToFormat(QImage::Format_RGB32);
+    const QDeadlineTimer deadline(10000);
+    do {
+        if (grabScreen().copy(area) == expected)
+            return true;
+        QTest::qWait(100);
+    } while (!deadline.hasExpired());
+    return false;
+}
+
+void TestEndToEnd::saveScreenshot(const QString& name, QRect area) const
+{
+    QImage previous = grabScreen();
+    QImage current;
+    const QDeadlineTimer deadline(5000);
+    while (!deadline.hasExpired()) {
+        QTest::qWait(150);
+        current = grabScreen();
+        if (current == previous)
+            break;
+        previous = current;
+    }
+    const QDir folder(QStringLiteral(VELTRANE_BUILD_DIR));
+    folder.mkpath(QStringLiteral("screenshots"));
+    const QString file = folder.filePath(QStringLiteral("screenshots/%1.png").arg(name));
+    QVERIFY2(current.copy(m_window.united(area)).save(file), qPrintable(file));
+}
+
+QByteArray TestEndToEnd::configBytes() const
+{
+    QFile config(m_configPath);
+    return config.open(QIODevice::ReadOnly) ? config.readAll() : QByteArray();
+}
+
+QByteArray TestEndToEnd::configBytesAfterChange(const QByteArray& before) const
+{
+    QByteArray bytes = configBytes();
+    const QDeadlineTimer deadline(10000);
+    while (bytes == before && !deadline.hasExpired()) {
+        QTest::qWait(50);
+        bytes = configBytes();
+    }
+    // The rewrite may still be under way when the first bytes change.
+    QTest::qWait(200);
+    return configBytes();
+}
+
+QTEST_GUILESS_MAIN(TestEndToEnd)
+#include "TestEndToEnd.moc"
