@@ -191,11 +191,13 @@ Failure NewContentWriter::writePending()
     return failure;
 }
 
+constexpr int TemporarySuffixLength = 8;
+
 QByteArray temporaryName(const QByteArray& fileName)
 {
     static constexpr char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
     QByteArray name = '.' + fileName + ".veltrane-";
-    for (int i = 0; i < 8; ++i)
+    for (int i = 0; i < TemporarySuffixLength; ++i)
         name += letters[QRandomGenerator::global()->bounded(int(sizeof letters - 1))];
     return name;
 }
@@ -225,6 +227,7 @@ public:
     Failure run(const QString& path);
 
 private:
+    void removeLeftovers(const QString& folder) const;
     Failure createBeside();
     Failure writeContent();
     Failure takeOwnerAndMode();
@@ -257,6 +260,7 @@ Failure ReplacingWrite::run(const QString& path)
     if (::fstatat(m_folder.get(), m_fileName.constData(), &current, 0) != 0 || !sameContent(current, m_status))
         return SystemError::changedMeanwhile();
 
+    removeLeftovers(target.absolutePath());
     if (Failure failure = createBeside())
         return failure;
     if (Failure failure = writeContent())
@@ -277,6 +281,19 @@ Failure ReplacingWrite::run(const QString& path)
     // not undo that.
     ::fsync(m_folder.get());
     return {};
+}
+
+void ReplacingWrite::removeLeftovers(const QString& folder) const
+{
+    // A save killed between naming its new file and renaming it over the old
+    // one leaves that file behind, with the old content still in place; so
+    // the next save, which has to replace the file again, clears it away.
+    const QString prefix = QFile::decodeName(temporaryName(m_fileName).chopped(TemporarySuffixLength));
+    const QStringList leftovers = QDir(folder).entryList({prefix + QLatin1Char('*')}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& leftover : leftovers) {
+        if (leftover.size() == prefix.size() + TemporarySuffixLength)
+            ::unlinkat(m_folder.get(), QFile::encodeName(leftover).constData(), 0);
+    }
 }
 
 Failure ReplacingWrite::createBeside()
