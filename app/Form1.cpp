@@ -74,6 +74,9 @@ QWidget* createControl(const ControlDefinition& definition, QWidget* form)
     case ControlKind::ComboBox: {
         auto* combo = new QComboBox(form);
         combo->setEditable(true);
+        // Typed text stays as typed: no completion from the list, and
+        // Enter never adds it to the list.
+        combo->setCompleter(nullptr);
         combo->setInsertPolicy(QComboBox::NoInsert);
         combo->setEditText(definition.text());
         return combo;
@@ -243,7 +246,7 @@ void Form1::Command1_Click()
     const QString path = m_text3->text();
     // Bind mode is the key list's Visible property, which holds while the
     // window itself is not on screen.
-    const bool bindMode = m_combo1->isVisibleTo(this);
+    const bool bindMode = !m_combo1->isHidden();
     const QString line = bindMode ? MakeBindLine(m_combo1->currentText(), m_combo2->currentText(), m_text1->text())
                                   : MakeNameLine(m_text1->text());
 

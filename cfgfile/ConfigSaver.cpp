@@ -298,14 +298,17 @@ void ReplacingWrite::removeLeftovers(const QString& folder) const
 
 Failure ReplacingWrite::createBeside()
 {
-    // An unnamed file vanishes by itself if the program dies while writing it.
-    m_file = FileDescriptor(::openat(m_folder.get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
-    if (m_file.isOpen()) {
-        m_unnamed = true;
-        return {};
+    // An unnamed file vanishes by itself if the program dies while writing
+    // it. Naming it later goes through /proc, which a chroot may lack.
+    if (::access("/proc/self/fd", F_OK) == 0) {
+        m_file = FileDescriptor(::openat(m_folder.get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+        if (m_file.isOpen()) {
+            m_unnamed = true;
+            return {};
+        }
+        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+            return lastSystemError();
     }
-    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
-        return lastSystemError();
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QByteArray name = temporaryName(m_fileName);
         m_file = FileDescriptor(::openat(m_folder.get(), name.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600));
@@ -350,9 +353,15 @@ Failure ReplacingWrite::writeContent()
 
 Failure ReplacingWrite::takeOwnerAndMode()
 {
-    if ((m_status.st_uid != ::geteuid() || m_status.st_gid != ::getegid())
-        && ::fchown(m_file.get(), m_status.st_uid, m_status.st_gid) != 0)
-        return lastSystemError();
+    if (m_status.st_uid != ::geteuid()) {
+        // Only the superuser can hand the file back to its owner.
+        if (::fchown(m_file.get(), m_status.st_uid, m_status.st_gid) != 0)
+            return lastSystemError();
+    } else if (m_status.st_gid != ::getegid()) {
+        // The owner may keep a group it belongs to; one it does not belong
+        // to cannot be kept, and that is no reason to refuse the save.
+        ::fchown(m_file.get(), uid_t(-1), m_status.st_gid);
+    }
     // After the owner: changing it may clear the set-id bits.
     if (::fchmod(m_file.get(), m_status.st_mode & 07777) != 0)
         return lastSystemError();

@@ -1,22 +1,6 @@
 #include "cfgfile/EntryTextCheck.h"
 
-namespace {
-
-// The file is Windows-1252, one byte for every character; one it cannot hold
-// is written as a single "?". So the bytes are the characters, counting a
-// surrogate pair as the one character it is.
-qsizetype savedBytes(QStringView text)
-{
-    qsizetype bytes = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-            ++i;
-        ++bytes;
-    }
-    return bytes;
-}
-
-} // namespace
+#include "cfgfile/ConfigRewrite.h"
 
 QString EntryTextCheck::lengthText() const
 {
@@ -46,7 +30,8 @@ EntryTextCheck checkEntryText(QStringView text, EntryKind kind)
 {
     EntryTextCheck check;
     check.kind = kind;
-    check.length = savedBytes(text);
+    // Counted as the save writes it: Windows-1252, one byte a character.
+    check.length = ConfigRewrite::encodeLine(text.toString()).size();
     check.limit = kind == EntryKind::Name ? NameLimitBytes : ChatMessageLimitCharacters;
 
     if (check.length > check.limit)
