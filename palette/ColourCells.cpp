@@ -120,3 +120,19 @@ std::optional<QColor> colourOfCode(QChar character)
         return cell->swatch;
     return std::nullopt;
 }
+
+std::vector<PaletteCellDefinition> colourCellDefinitions()
+{
+    std::vector<PaletteCellDefinition> definitions;
+    definitions.reserve(ColourCellCount);
+    for (const ColourCell& cell : colourCells()) {
+        const QString code = cell.code();
+        definitions.push_back({.name = cell.name(),
+                               .twips = cell.twips,
+                               .insertion = code,
+                               .caption = {},
+                               .toolTip = code,
+                               .accessibleName = QStringLiteral("Colour ") + code});
+    }
+    return definitions;
+}

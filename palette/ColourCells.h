@@ -1,5 +1,7 @@
 #pragma once
 
+#include "palette/PaletteCellDefinition.h"
+
 #include <QChar>
 #include <QColor>
 #include <QRect>
@@ -7,6 +9,7 @@
 
 #include <optional>
 #include <span>
+#include <vector>
 
 // The colour palette's one table: from it come the picture, the click cells
 // and the codes they insert. A code is a caret followed by one character; the
@@ -41,6 +44,9 @@ struct ColourCell
 
 // All 90 cells, row by row and left to right within a row.
 std::span<const ColourCell> colourCells();
+
+// The cells as the palette panel lays them: each inserts its code.
+std::vector<PaletteCellDefinition> colourCellDefinitions();
 
 // The cell whose code is the caret followed by character; nullptr when no
 // code uses it (the space, the double quote, the semicolon, ...).
