@@ -127,8 +127,10 @@ void TestPalettesUnderX::everyCellInOrderThenADoubleClick()
     const QPoint corner = panel->mapToGlobal(QPoint(0, 0)) * m_scale;
     const QImage shown = picture.convertToFormat(QImage::Format_RGB32)
                              .scaled(picture.size() * m_scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    QTRY_VERIFY2_WITH_TIMEOUT(grabDevicePixels(QRect(corner, shown.size())) == shown,
-                              "the picture is not drawn at the panel's corner at the window's scale", 10000);
+    const QDeadlineTimer deadline(10000);
+    while (grabDevicePixels(QRect(corner, shown.size())) != shown && !deadline.hasExpired())
+        QTest::qWait(100);
+    QVERIFY2(grabDevicePixels(QRect(corner, shown.size())) == shown, "the picture is not drawn at the panel's corner at the window's scale");
 
     const QList<PaletteCell*> cells = cellsInReadingOrder(*panel);
     QList<QPoint> centres;
