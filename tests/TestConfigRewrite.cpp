@@ -48,12 +48,6 @@ class TestConfigRewrite : public QObject
 private slots:
     void rewrite_data();
     void rewrite();
-    void rewriteInPieces_data();
-    void rewriteInPieces();
-    void appendixOnlyWhenOldBytesStay_data();
-    void appendixOnlyWhenOldBytesStay();
-    void firstChange_data();
-    void firstChange();
     void randomContentKeepsItsLines();
     void encodeLine_data();
     void encodeLine();
@@ -67,7 +61,6 @@ void TestConfigRewrite::rewrite_data()
     const QByteArray tail = "\r\nseta name \"B\"\r\n";
     QTest::newRow("one line") << QByteArray::fromHex("410d0a")
                               << QByteArray::fromHex("410d0a0d0a73657461206e616d65202242220d0a");
-    QTest::newRow("two CR LF lines") << QByteArray("x\r\ny\r\n") << "x\r\ny\r\n" + tail;
     QTest::newRow("empty file") << QByteArray() << tail;
     QTest::newRow("no final terminator") << QByteArray("x\r\ny") << "x\r\ny\r\n" + tail;
     QTest::newRow("lone CR line ends") << QByteArray("x\ry\r") << "x\r\ny\r\n" + tail;
@@ -75,8 +68,6 @@ void TestConfigRewrite::rewrite_data()
     QTest::newRow("LF CR is a LF in one line, then its end") << QByteArray("x\n\ry") << "x\n\r\ny\r\n" + tail;
     QTest::newRow("empty lines stay") << QByteArray("\r\n\r\nx\r\n\r\n") << "\r\n\r\nx\r\n\r\n" + tail;
     QTest::newRow("CR CR LF") << QByteArray("x\r\r\n") << "x\r\n\r\n" + tail;
-    QTest::newRow("only a CR") << QByteArray("\r") << "\r\n" + tail;
-    QTest::newRow("only a LF") << QByteArray("\n") << "\n\r\n" + tail;
     QTest::newRow("NUL, EOF mark and high bytes") << QByteArray("a\0\x1a\x80\xff", 5) + "\r\n"
                                                   << QByteArray("a\0\x1a\x80\xff", 5) + "\r\n" + tail;
     QTest::newRow("saved twice") << "x\r\n" + tail << "x\r\n" + tail + tail;
@@ -87,81 +78,6 @@ void TestConfigRewrite::rewrite()
     QFETCH(QByteArray, old);
     QFETCH(QByteArray, rewritten);
     QCOMPARE(ConfigRewrite::rewriteAll(old, "seta name \"B\""), rewritten);
-}
-
-void TestConfigRewrite::rewriteInPieces_data()
-{
-    QTest::addColumn<QByteArray>("old");
-    QTest::newRow("CR LF split between pieces") << QByteArray("ab\r\ncd\r\nef");
-    QTest::newRow("lone CR at a piece's end") << QByteArray("ab\rcd\r");
-    QTest::newRow("CR CR LF") << QByteArray("\r\r\n\r");
-}
-
-void TestConfigRewrite::rewriteInPieces()
-{
-    // A file is read in pieces; where they are cut must not matter.
-    QFETCH(QByteArray, old);
-    const QByteArray whole = ConfigRewrite::rewriteAll(old, "L");
-    for (qsizetype cut = 0; cut <= old.size(); ++cut) {
-        ConfigRewrite rewrite("L");
-        QByteArray out;
-        rewrite.rewrite(QByteArrayView(old).first(cut), out);
-        rewrite.rewrite(QByteArrayView(old).sliced(cut), out);
-        rewrite.finish(out);
-        QCOMPARE(out, whole);
-    }
-}
-
-void TestConfigRewrite::appendixOnlyWhenOldBytesStay_data()
-{
-    QTest::addColumn<QByteArray>("old");
-    QTest::addColumn<bool>("keepsOldBytes");
-    QTest::newRow("empty") << QByteArray() << true;
-    QTest::newRow("CR LF lines") << QByteArray("a\r\nb\r\n") << true;
-    QTest::newRow("unterminated") << QByteArray("a\r\nb") << true;
-    QTest::newRow("lone LF") << QByteArray("a\nb\n") << true;
-    QTest::newRow("final lone CR") << QByteArray("a\r\nb\r") << true;
-    QTest::newRow("lone CR before more") << QByteArray("a\rb\r\n") << false;
-    QTest::newRow("CR CR") << QByteArray("a\r\r") << false;
-}
-
-void TestConfigRewrite::appendixOnlyWhenOldBytesStay()
-{
-    QFETCH(QByteArray, old);
-    QFETCH(bool, keepsOldBytes);
-
-    ConfigRewrite rewrite("L");
-    for (char byte : old)
-        rewrite.scan(QByteArrayView(&byte, 1));
-    QCOMPARE(rewrite.keepsOldBytes(), keepsOldBytes);
-    const QByteArray whole = ConfigRewrite::rewriteAll(old, "L");
-    QCOMPARE(whole.startsWith(old), keepsOldBytes);
-    if (keepsOldBytes)
-        QCOMPARE(old + rewrite.appendix(), whole);
-}
-
-void TestConfigRewrite::firstChange_data()
-{
-    QTest::addColumn<QByteArray>("old");
-    QTest::addColumn<qint64>("firstChange");
-
-    QTest::newRow("lone CR") << QByteArray("a\rb") << qint64(2);
-    QTest::newRow("after CR LF lines") << QByteArray("a\r\nb\rc\rd") << qint64(5);
-    QTest::newRow("CR CR") << QByteArray("\r\r") << qint64(1);
-    QTest::newRow("CR CR LF") << QByteArray("x\r\r\n") << qint64(2);
-    QTest::newRow("lone LF before") << QByteArray("\n\n\ra") << qint64(3);
-}
-
-void TestConfigRewrite::firstChange()
-{
-    // Fed byte by byte, so that every lone CR ends one piece.
-    QFETCH(QByteArray, old);
-    QFETCH(qint64, firstChange);
-    ConfigRewrite rewrite("L");
-    for (char byte : old)
-        rewrite.scan(QByteArrayView(&byte, 1));
-    QVERIFY(!rewrite.keepsOldBytes());
-    QCOMPARE(rewrite.firstChange(), firstChange);
 }
 
 void TestConfigRewrite::randomContentKeepsItsLines()

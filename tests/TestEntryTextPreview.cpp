@@ -1,5 +1,6 @@
 #include "app/Application.h"
 #include "app/Form1.h"
+#include "palette/GameTextPicture.h"
 #include "platform/TextBox.h"
 
 #include <QApplication>
@@ -9,7 +10,6 @@
 #include <QTest>
 #include <QToolTip>
 
-#include <memory>
 
 namespace {
 
@@ -23,17 +23,6 @@ QImage pictureIn(const QString& toolTip)
     return QImage::fromData(QByteArray::fromBase64(match.captured(1).toLatin1()), "PNG");
 }
 
-bool holdsColour(const QImage& image, QRgb colour)
-{
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if ((image.pixel(x, y) | 0xFF000000) == colour)
-                return true;
-        }
-    }
-    return false;
-}
-
 } // namespace
 
 class TestEntryTextPreview : public QObject
@@ -41,45 +30,10 @@ class TestEntryTextPreview : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
+    void initTestCase() { configureApplication(*static_cast<QApplication*>(qApp)); }
     void toolTipShowsTheTextAndItsLimit_data();
     void toolTipShowsTheTextAndItsLimit();
-    void toolTipFollowsTheText();
-
-private:
-    void hoverText1();
-
-    std::unique_ptr<Form1> m_form;
-    TextBox* m_text1 = nullptr;
 };
-
-void TestEntryTextPreview::initTestCase()
-{
-    configureApplication(*static_cast<QApplication*>(qApp));
-}
-
-void TestEntryTextPreview::init()
-{
-    m_form = std::make_unique<Form1>();
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-    m_text1 = m_form->findChild<TextBox*>(QStringLiteral("Text1"));
-}
-
-void TestEntryTextPreview::cleanup()
-{
-    QToolTip::hideText();
-    m_form.reset();
-}
-
-void TestEntryTextPreview::hoverText1()
-{
-    const QPoint inside = m_text1->rect().center();
-    QHelpEvent event(QEvent::ToolTip, inside, m_text1->mapToGlobal(inside));
-    QApplication::sendEvent(m_text1, &event);
-}
 
 void TestEntryTextPreview::toolTipShowsTheTextAndItsLimit_data()
 {
@@ -102,9 +56,15 @@ void TestEntryTextPreview::toolTipShowsTheTextAndItsLimit()
     QFETCH(QString, lengthText);
     QFETCH(QString, warning);
 
-    m_form->findChild<QRadioButton*>(option)->click();
-    m_text1->setText(text);
-    hoverText1();
+    Form1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    auto* text1 = form.findChild<TextBox*>(QStringLiteral("Text1"));
+    form.findChild<QRadioButton*>(option)->click();
+    text1->setText(text);
+    const QPoint inside = text1->rect().center();
+    QHelpEvent hover(QEvent::ToolTip, inside, text1->mapToGlobal(inside));
+    QApplication::sendEvent(text1, &hover);
 
     QTRY_VERIFY(QToolTip::isVisible());
     const QString toolTip = QToolTip::text();
@@ -112,24 +72,17 @@ void TestEntryTextPreview::toolTipShowsTheTextAndItsLimit()
     // Picture, length line, and one line for the warning if there is one.
     QCOMPARE(toolTip.count(QStringLiteral("<br>")), warning.isEmpty() ? 1 : 2);
     QVERIFY2(toolTip.contains(warning), qPrintable(toolTip.right(200)));
-    QVERIFY(holdsColour(pictureIn(toolTip), 0xFFFF1919));
+    QCOMPARE(pictureIn(toolTip), gameTextPicture(gameTextRuns(text)).convertToFormat(pictureIn(toolTip).format()));
     // Only informs: the text is left exactly as it was.
-    QCOMPARE(m_text1->text(), text);
-}
+    QCOMPARE(text1->text(), text);
 
-void TestEntryTextPreview::toolTipFollowsTheText()
-{
-    m_form->findChild<QRadioButton*>(QStringLiteral("Option1"))->click();
-    m_text1->setText(QStringLiteral("^1Ann"));
-    hoverText1();
-    QTRY_VERIFY(QToolTip::isVisible());
-    QVERIFY(!holdsColour(pictureIn(QToolTip::text()), 0xFF4C4CFF));
-
-    m_text1->setSelection(0, 2);
-    m_text1->setSelText(QStringLiteral("^4"));
+    // The shown tooltip follows a palette insertion.
+    text1->setSelection(0, 2);
+    text1->setSelText(QStringLiteral("^4"));
     QVERIFY(QToolTip::isVisible());
-    QVERIFY(holdsColour(pictureIn(QToolTip::text()), 0xFF4C4CFF));
-    QVERIFY(!holdsColour(pictureIn(QToolTip::text()), 0xFFFF1919));
+    const QImage followed = pictureIn(QToolTip::text());
+    QCOMPARE(followed, gameTextPicture(gameTextRuns(text1->text())).convertToFormat(followed.format()));
+    QToolTip::hideText();
 }
 
 QTEST_MAIN(TestEntryTextPreview)

@@ -60,7 +60,7 @@ QByteArray readFile(const QString& path)
     return QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<no file>");
 }
 
-enum class Target { MissingFolder, MissingFile, Folder, EmptyPath, ReadOnly, Fifo, DefaultPathWithoutWine };
+enum class Target { MissingFolder, MissingFile, DanglingLink, Folder, EmptyPath, ReadOnly, Fifo, DefaultPathWithoutWine, HardLinkNeedingNewLineEnds };
 
 } // namespace
 
@@ -75,7 +75,6 @@ private slots:
 
     void savesTheLine_data();
     void savesTheLine();
-    void windowsPathThroughWine();
     void failureShowsOneMessage_data();
     void failureShowsOneMessage();
 
@@ -110,53 +109,42 @@ void TestSaveInWindow::cleanup()
 void TestSaveInWindow::savesTheLine_data()
 {
     QTest::addColumn<bool>("bindMode");
+    QTest::addColumn<bool>("throughWine");
     QTest::addColumn<QByteArray>("saved");
 
-    QTest::newRow("name mode, the worked example")
-        << false << QByteArray::fromHex("410d0a0d0a73657461206e616d65202242220d0a");
-    QTest::newRow("bind mode") << true << QByteArray("A\r\n\r\nbind KP_UPARROW Say \"B\"\r\n");
+    const QByteArray nameSaved = QByteArray::fromHex("410d0a0d0a73657461206e616d65202242220d0a");
+    QTest::newRow("name mode, the worked example") << false << false << nameSaved;
+    QTest::newRow("bind mode") << true << false << QByteArray("A\r\n\r\nbind KP_UPARROW Say \"B\"\r\n");
+    QTest::newRow("default path in capitals, through Wine") << false << true << nameSaved;
 }
 
 void TestSaveInWindow::savesTheLine()
 {
     QFETCH(bool, bindMode);
+    QFETCH(bool, throughWine);
     QFETCH(QByteArray, saved);
 
-    const QString path = m_folder->filePath(QStringLiteral("sof2mp.cfg"));
-    writeFile(path, "A\r\n");
+    const QDir folder(m_folder->path());
+    const QString game = QStringLiteral("wine/drive_c/Program Files/Soldier of Fortune II - Double Helix/base/mp");
+    QString path = folder.filePath(QStringLiteral("sof2mp.cfg"));
+    QString config = path;
+    if (throughWine) {
+        QVERIFY(folder.mkpath(QStringLiteral("wine/dosdevices")) && folder.mkpath(game));
+        QVERIFY(QFile::link(QStringLiteral("../drive_c"), folder.filePath(QStringLiteral("wine/dosdevices/c:"))));
+        config = folder.filePath(game + QStringLiteral("/sof2mp.cfg"));
+        path = control<QLineEdit>("Text3")->text().toUpper();
+    }
+    writeFile(config, "A\r\n");
     control<QRadioButton>(bindMode ? "Option2" : "Option1")->click();
     control<QComboBox>("Combo1")->setEditText(QStringLiteral("KP_UPARROW"));
     control<QLineEdit>("Text1")->setText(QStringLiteral("B"));
     control<QLineEdit>("Text3")->setText(path);
 
     QCOMPARE(clickAndReadMessages(control<QPushButton>("Command1")).size(), 0);
-    QCOMPARE(readFile(path), saved);
-
-    // Nothing of the window changes.
+    QCOMPARE(readFile(config), saved);
+    // The player's text and path stay, ready for the next save.
     QCOMPARE(control<QLineEdit>("Text1")->text(), QStringLiteral("B"));
     QCOMPARE(control<QLineEdit>("Text3")->text(), path);
-    QCOMPARE(control<QComboBox>("Combo1")->currentText(), QStringLiteral("KP_UPARROW"));
-    QCOMPARE(control<QComboBox>("Combo2")->currentText(), QStringLiteral("Say"));
-    QCOMPARE(control<QComboBox>("Combo1")->isVisibleTo(m_form.get()), bindMode);
-}
-
-void TestSaveInWindow::windowsPathThroughWine()
-{
-    const QDir folder(m_folder->path());
-    QVERIFY(folder.mkpath(QStringLiteral("wine/dosdevices")));
-    QVERIFY(folder.mkpath(QStringLiteral("wine/drive_c/Program Files/Soldier of Fortune II - Double Helix/base/mp")));
-    QVERIFY(QFile::link(QStringLiteral("../drive_c"), folder.filePath(QStringLiteral("wine/dosdevices/c:"))));
-    const QString config = folder.filePath(QStringLiteral("wine/drive_c/Program Files/Soldier of Fortune II - Double Helix/base/mp/sof2mp.cfg"));
-    writeFile(config, "A\r\n");
-
-    control<QRadioButton>("Option1")->click();
-    control<QLineEdit>("Text1")->setText(QStringLiteral("B"));
-    const QString typed = control<QLineEdit>("Text3")->text().toUpper();
-    control<QLineEdit>("Text3")->setText(typed);
-
-    QCOMPARE(clickAndReadMessages(control<QPushButton>("Command1")).size(), 0);
-    QCOMPARE(readFile(config), QByteArray("A\r\n\r\nseta name \"B\"\r\n"));
-    QCOMPARE(control<QLineEdit>("Text3")->text(), typed);
 }
 
 void TestSaveInWindow::failureShowsOneMessage_data()
@@ -171,6 +159,9 @@ void TestSaveInWindow::failureShowsOneMessage_data()
     QTest::newRow("empty path") << Target::EmptyPath << "52, Bad file name or number";
     QTest::newRow("read-only file") << Target::ReadOnly << "70, Permission denied";
     QTest::newRow("FIFO") << Target::Fifo << "75, Path/File access error";
+    QTest::newRow("dangling link") << Target::DanglingLink << "53, File not found";
+    QTest::newRow("hard link whose line ends must change")
+        << Target::HardLinkNeedingNewLineEnds << "75, File has other names that would lose the change";
 }
 
 void TestSaveInWindow::failureShowsOneMessage()
@@ -203,8 +194,16 @@ void TestSaveInWindow::failureShowsOneMessage()
     case Target::DefaultPathWithoutWine:
         path = control<QLineEdit>("Text3")->text();
         break;
+    case Target::DanglingLink:
+        QVERIFY(QFile::link(folder.filePath(QStringLiteral("gone.cfg")), config));
+        break;
+    case Target::HardLinkNeedingNewLineEnds:
+        writeFile(config, "A\rB");
+        QVERIFY(::link(QFile::encodeName(config).constData(), QFile::encodeName(config + ".bak").constData()) == 0);
+        break;
     }
     const QByteArray before = readFile(config);
+    const QStringList entriesBefore = folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
 
     control<QRadioButton>("Option1")->click();
     control<QLineEdit>("Text3")->setText(path);
@@ -216,6 +215,7 @@ void TestSaveInWindow::failureShowsOneMessage()
     QCOMPARE(shown[0].icon, QMessageBox::NoIcon);
     QCOMPARE(shown[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     QCOMPARE(readFile(config), before);
+    QCOMPARE(folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System), entriesBefore);
     QCOMPARE(control<QLineEdit>("Text3")->text(), path);
 }
 

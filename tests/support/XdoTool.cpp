@@ -1,6 +1,7 @@
 #include "support/XdoTool.h"
 
 #include <QDeadlineTimer>
+#include <QHash>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -22,29 +23,21 @@ bool XdoTool::isInstalled()
     return !QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty();
 }
 
-QString XdoTool::run(const QStringList& arguments) const
+std::optional<QString> XdoTool::run(const QStringList& arguments) const
 {
     QProcess process;
     process.setProcessEnvironment(m_environment);
     process.start(QStringLiteral("xdotool"), arguments);
-    if (!process.waitForFinished(XdoToolTimeoutMs) || process.exitStatus() != QProcess::NormalExit)
-        return {};
+    if (!process.waitForFinished(XdoToolTimeoutMs) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return std::nullopt;
     return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
-}
-
-bool XdoTool::succeeds(const QStringList& arguments) const
-{
-    QProcess process;
-    process.setProcessEnvironment(m_environment);
-    process.start(QStringLiteral("xdotool"), arguments);
-    return process.waitForFinished(XdoToolTimeoutMs) && process.exitStatus() == QProcess::NormalExit
-           && process.exitCode() == 0;
 }
 
 QStringList XdoTool::windowsTitled(const QString& title) const
 {
     const QString pattern = QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$');
     return run({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), pattern})
+        .value_or(QString())
         .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
@@ -66,6 +59,7 @@ bool XdoTool::waitUntilGone(const QString& window, int milliseconds) const
     const QDeadlineTimer deadline(milliseconds);
     do {
         if (!run({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), QStringLiteral(".")})
+                 .value_or(QString())
                  .split(QLatin1Char('\n'))
                  .contains(window))
             return true;
@@ -77,35 +71,25 @@ bool XdoTool::waitUntilGone(const QString& window, int milliseconds) const
 QRect XdoTool::geometry(const QString& window) const
 {
     // --shell prints X=, Y=, WIDTH=, HEIGHT= lines.
-    const QString shell = run({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window});
-    QRect rect;
-    for (const QString& line : shell.split(QLatin1Char('\n'))) {
-        const int value = line.section(QLatin1Char('='), 1).toInt();
-        const QString name = line.section(QLatin1Char('='), 0, 0);
-        if (name == QLatin1String("X"))
-            rect.moveLeft(value);
-        else if (name == QLatin1String("Y"))
-            rect.moveTop(value);
-        else if (name == QLatin1String("WIDTH"))
-            rect.setWidth(value);
-        else if (name == QLatin1String("HEIGHT"))
-            rect.setHeight(value);
-    }
-    return rect;
+    QHash<QString, int> values;
+    for (const QString& line : run({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window}).value_or(QString()).split(u'\n'))
+        values.insert(line.section(u'=', 0, 0), line.section(u'=', 1).toInt());
+    return QRect(values.value(QStringLiteral("X")), values.value(QStringLiteral("Y")), values.value(QStringLiteral("WIDTH")),
+                 values.value(QStringLiteral("HEIGHT")));
 }
 
 bool XdoTool::click(QPoint screenPoint) const
 {
-    return succeeds({QStringLiteral("mousemove"), QString::number(screenPoint.x()), QString::number(screenPoint.y()),
-                     QStringLiteral("click"), QStringLiteral("1")});
+    return run({QStringLiteral("mousemove"), QString::number(screenPoint.x()), QString::number(screenPoint.y()),
+                     QStringLiteral("click"), QStringLiteral("1")}).has_value();
 }
 
 bool XdoTool::type(const QString& text) const
 {
-    return succeeds({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), QStringLiteral("--"), text});
+    return run({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), QStringLiteral("--"), text}).has_value();
 }
 
 bool XdoTool::key(const QStringList& keys) const
 {
-    return succeeds(QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("40")} + keys);
+    return run(QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("40")} + keys).has_value();
 }

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // Real X input and window lookups through xdotool, on the display of the
 // environment it is given: the X server, not the toolkit, delivers every
 // click and key, as it does for a player.
@@ -16,8 +18,8 @@ public:
 
     static bool isInstalled();
 
-    // Standard output, trimmed; empty when xdotool failed.
-    QString run(const QStringList& arguments) const;
+    // Standard output, trimmed; none when xdotool failed.
+    std::optional<QString> run(const QStringList& arguments) const;
 
     // Visible windows whose title matches the pattern exactly as a whole.
     QStringList windowsTitled(const QString& title) const;
@@ -35,7 +37,5 @@ public:
     bool key(const QStringList& keys) const;
 
 private:
-    bool succeeds(const QStringList& arguments) const;
-
     QProcessEnvironment m_environment;
 };
