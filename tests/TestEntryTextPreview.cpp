@@ -45,8 +45,6 @@ void TestEntryTextPreview::toolTipShowsTheTextAndItsLimit_data()
     // The same text counts as a name in Name mode and as a chat message in Bind mode.
     QTest::newRow("name") << "Option1" << "^1A;n" << "Name: 5 of 35 bytes" << "semicolon";
     QTest::newRow("chat message") << "Option2" << "^1A;n" << "Chat message: 5 of 150 characters" << "";
-    QTest::newRow("long name") << "Option1" << "^1" + QString(34, QLatin1Char('a')) << "Name: 36 of 35 bytes"
-                               << "Too long";
 }
 
 void TestEntryTextPreview::toolTipShowsTheTextAndItsLimit()
