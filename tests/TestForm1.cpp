@@ -51,9 +51,9 @@ class TestForm1 : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
+    void initTestCase() { configureApplication(*qobject_cast<QApplication*>(qApp)); }
     void init();
-    void cleanup();
+    void cleanup() { m_form.reset(); }
     void window();
     void controlsMatchTheirTableAndCaptionsFit_data();
     void controlsMatchTheirTableAndCaptionsFit();
@@ -81,21 +81,11 @@ private:
     std::unique_ptr<Form1> m_form;
 };
 
-void TestForm1::initTestCase()
-{
-    configureApplication(*qobject_cast<QApplication*>(QCoreApplication::instance()));
-}
-
 void TestForm1::init()
 {
     m_form = std::make_unique<Form1>();
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-}
-
-void TestForm1::cleanup()
-{
-    m_form.reset();
 }
 
 void TestForm1::window()
@@ -354,7 +344,6 @@ void TestForm1::help()
 
     QCOMPARE(text, helpText());
     QVERIFY(text.startsWith("First you have to choose, which you want to make - bind or name."));
-    QCOMPARE(text.size(), 490);
     QCOMPARE(title, QStringLiteral("Help"));
     QCOMPARE(icon, QMessageBox::Information);
     QCOMPARE(buttons, QMessageBox::Ok);
