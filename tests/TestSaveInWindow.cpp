@@ -70,7 +70,11 @@ class TestSaveInWindow : public QObject
 private slots:
     void initTestCase() { configureApplication(*qobject_cast<QApplication*>(qApp)); }
     void init();
-    void cleanup();
+    void cleanup()
+    {
+        m_form.reset();
+        qunsetenv("WINEPREFIX");
+    }
 
     void savesThroughWineWithTheDefaultPathInCapitals();
     void failureShowsOneMessage_data();
@@ -91,12 +95,6 @@ void TestSaveInWindow::init()
     qputenv("WINEPREFIX", QFile::encodeName(m_folder->filePath(QStringLiteral("wine"))));
     // Not shown: the mode is the Visible property, which holds off screen too.
     m_form = std::make_unique<Form1>();
-}
-
-void TestSaveInWindow::cleanup()
-{
-    m_form.reset();
-    qunsetenv("WINEPREFIX");
 }
 
 void TestSaveInWindow::savesThroughWineWithTheDefaultPathInCapitals()
