@@ -2,17 +2,16 @@
 #include "app/Form1.h"
 #include "help/HelpText.h"
 #include "platform/TextBox.h"
+#include "support/ShownMessages.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTest>
-#include <QTimer>
 
 #include <memory>
 
@@ -328,25 +327,14 @@ void TestForm1::help()
     click("Option4");
     const QStringList shownBefore = shownOf(m_form.get(), entryControls + paletteControls);
 
-    QString text, title;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QMessageBox::StandardButtons buttons;
-    QTimer::singleShot(0, this, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        QVERIFY(box);
-        text = box->text();
-        title = box->windowTitle();
-        icon = box->icon();
-        buttons = box->standardButtons();
-        box->button(QMessageBox::Ok)->click();
-    });
-    click("Command4");
+    const QList<ShownMessage> shown = messagesShownBy([this] { click("Command4"); });
 
-    QCOMPARE(text, helpText());
-    QVERIFY(text.startsWith("First you have to choose, which you want to make - bind or name."));
-    QCOMPARE(title, QStringLiteral("Help"));
-    QCOMPARE(icon, QMessageBox::Information);
-    QCOMPARE(buttons, QMessageBox::Ok);
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0].text, helpText());
+    QVERIFY(shown[0].text.startsWith("First you have to choose, which you want to make - bind or name."));
+    QCOMPARE(shown[0].title, QStringLiteral("Help"));
+    QCOMPARE(shown[0].icon, QMessageBox::Information);
+    QCOMPARE(shown[0].buttons, QMessageBox::Ok);
     QCOMPARE(shownOf(m_form.get(), entryControls + paletteControls), shownBefore);
 }
 

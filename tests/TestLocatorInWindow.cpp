@@ -5,14 +5,13 @@
 #include "platform/DriveListBox.h"
 #include "platform/FileListBox.h"
 #include "platform/TextBox.h"
+#include "support/ShownMessages.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
-#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <memory>
 
@@ -262,22 +261,15 @@ void TestLocatorInWindow::unreadableFolderKeepsTheListsAndTells()
     clickFile("readme.txt");
     QVERIFY(QDir(path(removed)).removeRecursively());
 
-    // Polled: choosing a drive spins the event loop before the box opens.
-    QString message;
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, this, [&] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            message = box->text();
-            box->accept();
-        }
+    const QList<ShownMessage> shown = messagesShownBy([&] {
+        if (asDrive)
+            chooseDrive("E:");
+        else
+            openFolder("base");
     });
-    poll.start(10);
-    if (asDrive)
-        chooseDrive("E:");
-    else
-        openFolder("base");
 
-    QVERIFY2(message.contains(path(removed)), qPrintable(message));
+    QCOMPARE(shown.size(), 1);
+    QVERIFY2(shown[0].text.contains(path(removed)), qPrintable(shown[0].text));
     QCOMPARE(m_drive1->drive(), startDrive);
     QCOMPARE(m_drive1->currentText(), m_drive1->itemText(m_drive1->currentIndex()));
     QCOMPARE(m_dir1->path(), path("start"));

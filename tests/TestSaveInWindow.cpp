@@ -1,49 +1,20 @@
 #include "app/Application.h"
 #include "app/Form1.h"
+#include "support/ShownMessages.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QFile>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <sys/stat.h>
 
 namespace {
-
-// What the player saw of a message box.
-struct ShownMessage
-{
-    QString text;
-    QString title;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QMessageBox::StandardButtons buttons;
-};
-
-// Clicks Save and reads every message box the click shows, closing it as
-// the player would.
-QList<ShownMessage> clickAndReadMessages(QPushButton* save)
-{
-    QList<ShownMessage> shown;
-    QTimer watcher;
-    watcher.setInterval(10);
-    QObject::connect(&watcher, &QTimer::timeout, [&shown] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        shown.append({box->text(), box->windowTitle(), box->icon(), box->standardButtons()});
-        box->button(QMessageBox::Ok)->click();
-    });
-    watcher.start();
-    save->click();
-    return shown;
-}
 
 void writeFile(const QString& path, const QByteArray& bytes)
 {
@@ -110,7 +81,7 @@ void TestSaveInWindow::savesThroughWineWithTheDefaultPathInCapitals()
     control<QLineEdit>("Text1")->setText(QStringLiteral("B"));
     control<QLineEdit>("Text3")->setText(path);
 
-    QCOMPARE(clickAndReadMessages(control<QPushButton>("Command1")).size(), 0);
+    QCOMPARE(messagesShownBy([this] { control<QPushButton>("Command1")->click(); }).size(), 0);
     QCOMPARE(readFile(config), QByteArray("A\r\n\r\nseta name \"B\"\r\n"));
     // The player's text and path stay, ready for the next save.
     QCOMPARE(control<QLineEdit>("Text1")->text(), QStringLiteral("B"));
@@ -177,7 +148,7 @@ void TestSaveInWindow::failureShowsOneMessage()
 
     control<QRadioButton>("Option1")->click();
     control<QLineEdit>("Text3")->setText(path);
-    const QList<ShownMessage> shown = clickAndReadMessages(control<QPushButton>("Command1"));
+    const QList<ShownMessage> shown = messagesShownBy([this] { control<QPushButton>("Command1")->click(); });
 
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown[0].text, message);

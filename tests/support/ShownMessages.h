@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include <functional>
+
+// What the player saw of a message box.
+struct ShownMessage
+{
+    QString text;
+    QString title;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+};
+
+// Does what the player does and reads every message box that shows, closing
+// each as the player would. Polled: some actions spin the event loop before
+// their box opens.
+inline QList<ShownMessage> messagesShownBy(const std::function<void()>& action)
+{
+    QList<ShownMessage> shown;
+    QTimer watcher;
+    watcher.setInterval(10);
+    QObject::connect(&watcher, &QTimer::timeout, [&shown] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        shown.append({box->text(), box->windowTitle(), box->icon(), box->standardButtons()});
+        if (QAbstractButton* ok = box->button(QMessageBox::Ok))
+            ok->click();
+        else
+            box->accept();
+    });
+    watcher.start();
+    action();
+    return shown;
+}
