@@ -34,6 +34,18 @@ bool isFolder(const QString& path)
     return ::stat(QFile::encodeName(path).constData(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
+// A file's identity, the same through every link to it, found with one stat
+// where resolving its full path would take one for each of its folders.
+std::optional<std::pair<dev_t, ino_t>> identity(const QString& path)
+{
+    struct stat status{};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return std::nullopt;
+    return std::pair{status.st_dev, status.st_ino};
+}
+
+using Identities = QSet<std::pair<dev_t, ino_t>>;
+
 bool isFile(const QString& path)
 {
     struct stat status{};
@@ -110,11 +122,8 @@ public:
         const QString config = mp.isEmpty() ? QString() : child(mp, QStringLiteral("sof2mp.cfg"));
         if (config.isEmpty() || !isFile(config))
             return false;
-        const QFileInfo info(config);
-        if (!m_seen.contains(info.canonicalFilePath())) {
-            m_seen.insert(info.canonicalFilePath());
-            installs.append({source, mp, config, info.lastModified()});
-        }
+        if (markVisited(config))
+            installs.append({source, mp, config, QFileInfo(config).lastModified()});
         return true;
     }
 
@@ -158,16 +167,15 @@ public:
 private:
     bool markVisited(const QString& folder)
     {
-        const QString canonical = QFileInfo(folder).canonicalFilePath();
-        if (canonical.isEmpty() || m_visited.contains(canonical))
+        const auto id = identity(folder);
+        if (!id || m_visited.contains(*id))
             return false;
-        m_visited.insert(canonical);
+        m_visited.insert(*id);
         return true;
     }
 
     QDeadlineTimer m_deadline;
-    QSet<QString> m_seen; // configs, canonical
-    QSet<QString> m_visited; // prefixes and folders searched, canonical
+    Identities m_visited; // the prefixes and folders searched, the configs found
 };
 
 QByteArray readSmallFile(const QString& path)
@@ -215,19 +223,20 @@ QList<GameInstallSearch::Install> GameInstallSearch::find(QDeadlineTimer deadlin
     Walk walk(deadline);
     walk.searchPrefix(m_winePrefix, QStringLiteral("Wine"));
 
-    // ~/.steam/steam usually links to one of the others; each library counts once.
+    // ~/.steam/steam usually links to the first; each library counts once,
+    // under the name a player knows best.
     QStringList libraries;
-    QSet<QString> known;
-    for (const char* root : {"/.steam/steam", "/.local/share/Steam", "/.var/app/com.valvesoftware.Steam/.local/share/Steam"}) {
+    Identities known;
+    for (const char* root : {"/.local/share/Steam", "/.steam/steam", "/.var/app/com.valvesoftware.Steam/.local/share/Steam"}) {
         const QString steam = m_home + QLatin1StringView(root);
         if (!isFolder(steam))
             continue;
         QStringList named{steam};
         named += steamLibraries(readSmallFile(steam + QStringLiteral("/steamapps/libraryfolders.vdf")));
         for (const QString& library : named) {
-            const QString canonical = QFileInfo(library).canonicalFilePath();
-            if (!canonical.isEmpty() && !known.contains(canonical)) {
-                known.insert(canonical);
+            const auto id = identity(library);
+            if (id && !known.contains(*id)) {
+                known.insert(*id);
                 libraries.append(library);
             }
         }

@@ -38,7 +38,7 @@ void TestGameInstallSearch::findsEveryLayout_data()
         << QStringList{};
     QTest::newRow("Steam's common folder, found once through ~/.steam/steam")
         << QStringList{steamGame + "/sof2mp.cfg", ".steam/steam@%H/.local/share/Steam"}
-        << QStringList{"Steam: .steam/steam/steamapps/common/SoF2/base/mp"};
+        << QStringList{"Steam: " + steamGame};
     QTest::newRow("Proton prefix in a second library")
         << QStringList{".local/share/Steam/steamapps/libraryfolders.vdf=\"libraryfolders\"\n{\n\t\"0\"\n\t{\n"
                        "\t\t\"path\"\t\t\"%H/.local/share/Steam\"\n\t}\n\t\"1\"\n\t{\n\t\t\"path\"\t\t\"%H/Library2\"\n"
