@@ -28,29 +28,37 @@ bool isWineOwnFolder(const QString& name)
     });
 }
 
-bool isFolder(const QString& path)
+std::optional<struct stat> statusOf(const QString& path)
 {
     struct stat status{};
-    return ::stat(QFile::encodeName(path).constData(), &status) == 0 && S_ISDIR(status.st_mode);
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return std::nullopt;
+    return status;
+}
+
+bool isFolder(const QString& path)
+{
+    const auto status = statusOf(path);
+    return status && S_ISDIR(status->st_mode);
+}
+
+bool isFile(const QString& path)
+{
+    const auto status = statusOf(path);
+    return status && S_ISREG(status->st_mode);
 }
 
 // A file's identity, the same through every link to it, found with one stat
 // where resolving its full path would take one for each of its folders.
 std::optional<std::pair<dev_t, ino_t>> identity(const QString& path)
 {
-    struct stat status{};
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+    const auto status = statusOf(path);
+    if (!status)
         return std::nullopt;
-    return std::pair{status.st_dev, status.st_ino};
+    return std::pair{status->st_dev, status->st_ino};
 }
 
 using Identities = QSet<std::pair<dev_t, ino_t>>;
-
-bool isFile(const QString& path)
-{
-    struct stat status{};
-    return ::stat(QFile::encodeName(path).constData(), &status) == 0 && S_ISREG(status.st_mode);
-}
 
 QString expandHome(QString path, const QString& home)
 {
