@@ -5,6 +5,7 @@
 #include "app/FormDefinition.h"
 #include "cfgfile/ConfigLine.h"
 #include "cfgfile/ConfigSaver.h"
+#include "cfgfile/ConfigTarget.h"
 #include "cfgfile/FilePath.h"
 #include "help/HelpText.h"
 #include "palette/ColourPalette.h"
@@ -12,6 +13,7 @@
 #include "platform/DirListBox.h"
 #include "platform/DriveListBox.h"
 #include "platform/FileListBox.h"
+#include "platform/GameProcess.h"
 #include "platform/Line.h"
 #include "platform/MessageBox.h"
 #include "platform/PictureBox.h"
@@ -243,14 +245,26 @@ void Form1::showAndHide(std::span<const VisibilityStep> steps)
 
 void Form1::Command1_Click()
 {
-    const QString path = m_text3->text();
     // Bind mode is the key list's Visible property, which holds while the
     // window itself is not on screen.
     const bool bindMode = !m_combo1->isHidden();
     const QString line = bindMode ? MakeBindLine(m_combo1->currentText(), m_combo2->currentText(), m_text1->text())
                                   : MakeNameLine(m_text1->text());
 
-    const std::optional<RuntimeError> failure = ConfigSaver().addLine(path, line);
+    if (GameProcess().isRunning()
+        && MsgBox(this,
+                  QStringLiteral("Soldier of Fortune II is running. It rewrites sof2mp.cfg when it quits, which would "
+                                 "remove this line. Save anyway?"),
+                  vbYesNo | vbExclamation | vbDefaultButton2)
+               != vbYes)
+        return;
+
+    // The path box keeps what the player typed, even when the save goes to
+    // the game's config found elsewhere.
+    const WinePrefix prefix = WinePrefix::fromEnvironment();
+    const QString path = ConfigTarget::forSave(m_text3->text(), findControl(QStringLiteral("Text3"))->text(), prefix,
+                                               GameInstallSearch::fromEnvironment());
+    const std::optional<RuntimeError> failure = ConfigSaver(prefix).addLine(path, line);
     if (!failure)
         return;
     MsgBox(this, failure->number == RuntimeError::PathNotFound ? QStringLiteral("No such directory!") : failure->message());

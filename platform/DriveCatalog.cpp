@@ -16,14 +16,20 @@ constexpr const char* PseudoFileSystems[] = {
 
 constexpr const char* SystemTrees[] = {"/proc", "/sys", "/dev", "/run"};
 
+// The search runs while the window is built: it may only add a few
+// milliseconds to the start, and on a cold disk it rather finds less.
+constexpr int StartupSearchMilliseconds = 10;
+
 } // namespace
 
 QList<DriveCatalog::Drive> DriveCatalog::fromSystem()
 {
-    return build(QStorageInfo::mountedVolumes(), WinePrefix::fromEnvironment());
+    return build(QStorageInfo::mountedVolumes(), WinePrefix::fromEnvironment(),
+                 GameInstallSearch::fromEnvironment().find(QDeadlineTimer(StartupSearchMilliseconds)));
 }
 
-QList<DriveCatalog::Drive> DriveCatalog::build(const QList<QStorageInfo>& volumes, const WinePrefix& prefix)
+QList<DriveCatalog::Drive> DriveCatalog::build(const QList<QStorageInfo>& volumes, const WinePrefix& prefix,
+                                               const QList<GameInstallSearch::Install>& installs)
 {
     QList<Drive> mounts;
     for (const QStorageInfo& volume : volumes) {
@@ -48,6 +54,10 @@ QList<DriveCatalog::Drive> DriveCatalog::build(const QList<QStorageInfo>& volume
         const QString designation = QString(wine.letter.toUpper()) + QLatin1Char(':');
         drives.append({designation, wine.folder,
                        designation + QStringLiteral(" [%1]").arg(QDir::toNativeSeparators(wine.folder))});
+    }
+    for (const GameInstallSearch::Install& install : installs) {
+        drives.append({install.folder, install.folder,
+                       QStringLiteral("SoF2 (%1): [%2]").arg(install.source, QDir::toNativeSeparators(install.folder))});
     }
     return drives;
 }

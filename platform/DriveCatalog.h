@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/GameInstallSearch.h"
 #include "platform/WinePrefix.h"
 
 #include <QByteArray>
@@ -8,20 +9,22 @@
 #include <QString>
 
 // The drives a player can choose on Linux: the root file system first, the
-// other mounted volumes a person would browse, then the drives of the Wine
-// prefix the game runs in.
+// other mounted volumes a person would browse, the drives of the Wine prefix
+// the game runs in, then one entry for the config folder of each copy of the
+// game found elsewhere, so that it is one choice away.
 class DriveCatalog
 {
 public:
     struct Drive
     {
-        QString designation; // "C:" for a Wine drive, the mount point otherwise
+        QString designation; // "C:" for a Wine drive, the mount point or game folder otherwise
         QString root; // the folder that stands for the drive's root
         QString caption; // what the drive list shows
     };
 
     static QList<Drive> fromSystem();
-    static QList<Drive> build(const QList<QStorageInfo>& volumes, const WinePrefix& prefix);
+    static QList<Drive> build(const QList<QStorageInfo>& volumes, const WinePrefix& prefix,
+                              const QList<GameInstallSearch::Install>& installs = {});
 
     // Pseudo file systems and the system's own trees are no drives to browse;
     // removable media mounted under /run/media are.

@@ -1,8 +1,9 @@
 // The whole program as a player meets it: the real executable in a process of
 // its own on a private X server, driven only by real mouse clicks and key
-// strokes, saving into a config file in a folder of its own. One run makes a
-// bind, then a name, then meets a missing folder and the help; the steps
-// depend on each other the way a player's do, so they run in order.
+// strokes, in a home of its own that holds the game under Proton only. One
+// run saves a name there with the path left as it starts, makes a bind and a
+// name in a folder of its own, then meets a missing folder and the help; the
+// steps depend on each other the way a player's do, so they run in order.
 #include "app/FormDefinition.h"
 #include "palette/ColourCells.h"
 #include "palette/SymbolCells.h"
@@ -41,6 +42,7 @@ class TestEndToEnd : public QObject
 private slots:
     void initTestCase();
     void cleanupTestCase();
+    void savesANameIntoTheProtonCopyWithThePathUntouched();
     void makesABind();
     void makesANameAfterIt();
     void missingFolderShowsTheMessageAndCreatesNothing();
@@ -60,15 +62,18 @@ private:
     // that holds `area` under the build folder's screenshots.
     void saveScreenshot(const QString& name, QRect area = {}) const;
 
-    QByteArray configBytes() const;
-    // Waits until the config holds something other than `before`.
-    QByteArray configBytesAfterChange(const QByteArray& before) const;
+    QByteArray configBytes() const { return fileBytes(m_configPath); }
+    static QByteArray fileBytes(const QString& path);
+    // Waits until the file holds something other than `before`.
+    static QByteArray bytesAfterChange(const QString& path, const QByteArray& before);
+    QByteArray configBytesAfterChange(const QByteArray& before) const { return bytesAfterChange(m_configPath, before); }
 
     std::unique_ptr<XvfbSession> m_x;
     std::unique_ptr<XdoTool> m_xdo;
     QTemporaryDir m_root;
     QString m_workFolder;
     QString m_configPath;
+    QString m_protonConfigPath;
     QProcess m_program;
     QString m_mainWindow;
     QRect m_window;
@@ -91,8 +96,13 @@ void TestEndToEnd::initTestCase()
     QVERIFY(config.open(QIODevice::WriteOnly));
     QCOMPARE(config.write(OriginalConfig), OriginalConfig.size());
     config.close();
+    const QString protonGame = QStringLiteral(
+        "home/.local/share/Steam/steamapps/compatdata/2620/pfx/drive_c/Program Files (x86)/SoF2/base/mp");
+    QVERIFY(root.mkpath(protonGame));
+    m_protonConfigPath = root.filePath(protonGame + QStringLiteral("/sof2mp.cfg"));
+    QVERIFY(QFile::copy(m_configPath, m_protonConfigPath));
 
-    // A home of its own, so no Wine prefix of the machine's shows up as drives.
+    // A home of its own, so no Wine prefix or game of the machine's shows up.
     QProcessEnvironment environment = m_x->environment();
     environment.insert(QStringLiteral("HOME"), root.filePath(QStringLiteral("home")));
     environment.remove(QStringLiteral("WINEPREFIX"));
@@ -122,6 +132,16 @@ void TestEndToEnd::cleanupTestCase()
     }
 }
 
+void TestEndToEnd::savesANameIntoTheProtonCopyWithThePathUntouched()
+{
+    clickControl("Option1");
+    clickControl("Text1");
+    QVERIFY(m_xdo->type(QStringLiteral("Neo")));
+    clickControl("Command1");
+    QCOMPARE(bytesAfterChange(m_protonConfigPath, OriginalConfig), OriginalConfig + "\r\n" + "seta name \"Neo\"\r\n");
+    QCOMPARE(configBytes(), OriginalConfig);
+}
+
 void TestEndToEnd::makesABind()
 {
     clickControl("Option2");
@@ -129,6 +149,7 @@ void TestEndToEnd::makesABind()
     clickControl("Combo1", QPoint(20, controlRect("Combo1").height() / 2));
     QVERIFY(m_xdo->type(QStringLiteral("KP_UPARROW")));
     clickControl("Text1", QPoint(controlRect("Text1").width() - 10, controlRect("Text1").height() / 2));
+    QVERIFY(m_xdo->key({QStringLiteral("ctrl+a")}));
     QVERIFY(m_xdo->type(QStringLiteral("Go ")));
     // The list shows the working folder at start, and the config is its only
     // file, so it is the first row.
@@ -238,20 +259,20 @@ void TestEndToEnd::saveScreenshot(const QString& name, QRect area) const
     QVERIFY2(current.copy(m_window.united(area)).save(file), qPrintable(file));
 }
 
-QByteArray TestEndToEnd::configBytes() const
+QByteArray TestEndToEnd::fileBytes(const QString& path)
 {
-    QFile config(m_configPath);
+    QFile config(path);
     return config.open(QIODevice::ReadOnly) ? config.readAll() : QByteArray();
 }
 
-QByteArray TestEndToEnd::configBytesAfterChange(const QByteArray& before) const
+QByteArray TestEndToEnd::bytesAfterChange(const QString& path, const QByteArray& before)
 {
     const QDeadlineTimer deadline(10000);
-    while (configBytes() == before && !deadline.hasExpired())
+    while (fileBytes(path) == before && !deadline.hasExpired())
         QTest::qWait(50);
     // The rewrite may still be under way when the first bytes change.
     QTest::qWait(200);
-    return configBytes();
+    return fileBytes(path);
 }
 
 QTEST_GUILESS_MAIN(TestEndToEnd)

@@ -1,5 +1,7 @@
 #include "app/Application.h"
 #include "app/Form1.h"
+#include "platform/DriveListBox.h"
+#include "platform/FileListBox.h"
 #include "support/ShownMessages.h"
 
 #include <QApplication>
@@ -9,6 +11,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -45,9 +49,12 @@ private slots:
     {
         m_form.reset();
         qunsetenv("WINEPREFIX");
+        qputenv("HOME", m_home);
     }
 
-    void savesThroughWineWithTheDefaultPathInCapitals();
+    void savesToTheGamesConfig_data();
+    void savesToTheGamesConfig();
+    void runningGameAsksFirstAndNoWritesNothing();
     void failureShowsOneMessage_data();
     void failureShowsOneMessage();
 
@@ -55,6 +62,7 @@ private:
     template <typename T>
     T* control(const char* name) const { return m_form->findChild<T*>(QString::fromLatin1(name)); }
 
+    QByteArray m_home = qgetenv("HOME");
     std::unique_ptr<QTemporaryDir> m_folder;
     std::unique_ptr<Form1> m_form;
 };
@@ -64,19 +72,49 @@ void TestSaveInWindow::init()
     m_folder = std::make_unique<QTemporaryDir>();
     QVERIFY(m_folder->isValid());
     qputenv("WINEPREFIX", QFile::encodeName(m_folder->filePath(QStringLiteral("wine"))));
+    // No game of the machine's may be found, let alone written to.
+    qputenv("HOME", QFile::encodeName(m_folder->path()));
     // Not shown: the mode is the Visible property, which holds off screen too.
     m_form = std::make_unique<Form1>();
 }
 
-void TestSaveInWindow::savesThroughWineWithTheDefaultPathInCapitals()
+void TestSaveInWindow::savesToTheGamesConfig_data()
 {
+    QTest::addColumn<QStringList>("games"); // each newer than the one before
+    QTest::addColumn<bool>("capitals"); // the default path typed again in capitals
+    QTest::addColumn<int>("savedTo");
+
+    const QString wine = QStringLiteral("wine/drive_c/Program Files/Soldier of Fortune II - Double Helix/base/mp");
+    const QString proton = QStringLiteral(".local/share/Steam/steamapps/compatdata/2620/pfx/drive_c/Program Files/SoF2/base/mp");
+    QTest::newRow("Wine, the default path in capitals") << QStringList{wine} << true << 0;
+    QTest::newRow("Proton only, the default path untouched") << QStringList{proton} << false << 0;
+    QTest::newRow("the default path leads to Wine's, though Proton's is newer") << QStringList{wine, proton} << false << 0;
+    QTest::newRow("two copies elsewhere, the newer taken")
+        << QStringList{QStringLiteral("Games/SoF2/base/mp"), proton} << false << 1;
+}
+
+void TestSaveInWindow::savesToTheGamesConfig()
+{
+    QFETCH(QStringList, games);
+    QFETCH(bool, capitals);
+    QFETCH(int, savedTo);
+
     const QDir folder(m_folder->path());
-    const QString game = QStringLiteral("wine/drive_c/Program Files/Soldier of Fortune II - Double Helix/base/mp");
-    QVERIFY(folder.mkpath(QStringLiteral("wine/dosdevices")) && folder.mkpath(game));
+    QVERIFY(folder.mkpath(QStringLiteral("wine/dosdevices")));
     QVERIFY(QFile::link(QStringLiteral("../drive_c"), folder.filePath(QStringLiteral("wine/dosdevices/c:"))));
-    const QString config = folder.filePath(game + QStringLiteral("/sof2mp.cfg"));
-    const QString path = control<QLineEdit>("Text3")->text().toUpper();
-    writeFile(config, "A\r\n");
+    QDateTime changed = QDateTime::currentDateTime().addDays(-1);
+    for (const QString& game : games) {
+        QVERIFY(folder.mkpath(game));
+        QFile file(folder.filePath(game + QStringLiteral("/sof2mp.cfg")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("A\r\n");
+        QVERIFY(file.setFileTime(changed, QFileDevice::FileModificationTime));
+        changed = changed.addSecs(60);
+    }
+    // The drive list is filled as the window is built, so build it again.
+    m_form = std::make_unique<Form1>();
+    const QString config = folder.filePath(games[savedTo] + QStringLiteral("/sof2mp.cfg"));
+    const QString path = capitals ? control<QLineEdit>("Text3")->text().toUpper() : control<QLineEdit>("Text3")->text();
     control<QRadioButton>("Option1")->click();
     control<QLineEdit>("Text1")->setText(QStringLiteral("B"));
     control<QLineEdit>("Text3")->setText(path);
@@ -86,6 +124,39 @@ void TestSaveInWindow::savesThroughWineWithTheDefaultPathInCapitals()
     // The player's text and path stay, ready for the next save.
     QCOMPARE(control<QLineEdit>("Text1")->text(), QStringLiteral("B"));
     QCOMPARE(control<QLineEdit>("Text3")->text(), path);
+
+    // Each copy is one choice in the drive list away, with its config in view.
+    auto* drive1 = control<DriveListBox>("Drive1");
+    const QString gameFolder = QFileInfo(config).path();
+    const int entry = drive1->findText(QStringLiteral(": [%1]").arg(gameFolder), Qt::MatchEndsWith);
+    QVERIFY2(entry >= 0, qPrintable(gameFolder));
+    QVERIFY(drive1->itemText(entry).startsWith(QStringLiteral("SoF2 (")));
+    emit drive1->activated(entry);
+    QCOMPARE(control<FileListBox>("File1")->path(), gameFolder);
+}
+
+void TestSaveInWindow::runningGameAsksFirstAndNoWritesNothing()
+{
+    const QString config = m_folder->filePath(QStringLiteral("sof2mp.cfg"));
+    writeFile(config, "A\r\n");
+    const QString standIn = m_folder->filePath(QStringLiteral("SoF2MP.exe"));
+    QVERIFY(QFile::copy(QStandardPaths::findExecutable(QStringLiteral("sleep")), standIn));
+    QProcess game;
+    game.start(standIn, {QStringLiteral("30")});
+    QVERIFY(game.waitForStarted());
+
+    control<QRadioButton>("Option1")->click();
+    control<QLineEdit>("Text3")->setText(config);
+    const QList<ShownMessage> shown = messagesShownBy([this] { control<QPushButton>("Command1")->click(); });
+    game.kill();
+    game.waitForFinished();
+
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0].text, QStringLiteral("Soldier of Fortune II is running. It rewrites sof2mp.cfg when it quits, "
+                                           "which would remove this line. Save anyway?"));
+    QCOMPARE(shown[0].buttons, QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(shown[0].defaultButton, QMessageBox::No);
+    QCOMPARE(readFile(config), QByteArray("A\r\n"));
 }
 
 void TestSaveInWindow::failureShowsOneMessage_data()

@@ -14,11 +14,12 @@ struct ShownMessage
     QString title;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
 };
 
 // Does what the player does and reads every message box that shows, closing
-// each as the player would. Polled: some actions spin the event loop before
-// their box opens.
+// each as the player would who presses Enter: with its default button. Polled:
+// some actions spin the event loop before their box opens.
 inline QList<ShownMessage> messagesShownBy(const std::function<void()>& action)
 {
     QList<ShownMessage> shown;
@@ -28,9 +29,11 @@ inline QList<ShownMessage> messagesShownBy(const std::function<void()>& action)
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box)
             return;
-        shown.append({box->text(), box->windowTitle(), box->icon(), box->standardButtons()});
-        if (QAbstractButton* ok = box->button(QMessageBox::Ok))
-            ok->click();
+        QPushButton* preferred = box->defaultButton();
+        shown.append({box->text(), box->windowTitle(), box->icon(), box->standardButtons(),
+                      preferred ? box->standardButton(preferred) : QMessageBox::NoButton});
+        if (preferred)
+            preferred->click();
         else
             box->accept();
     });
