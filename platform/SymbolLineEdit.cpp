@@ -13,6 +13,9 @@ namespace {
 
 // Room for the widest picture, two lines of lettering.
 constexpr QSize PictureScratch(64, 32);
+// Characters either side of the caret whose symbols are shown as pictures;
+// far more than the widest field shows.
+constexpr int SymbolReach = 2000;
 // Beside each picture, so that neighbours do not touch.
 constexpr int PictureMargin = 1;
 constexpr int SymbolGroundAlpha = 28;
@@ -65,6 +68,12 @@ SymbolLineEdit::SymbolLineEdit(QWidget* parent)
 {
     setValidator(new SingleLineValidator(this));
     connect(this, &QLineEdit::textChanged, this, &SymbolLineEdit::makeRoomForSymbols);
+    connect(this, &QLineEdit::cursorPositionChanged, this, [this](int, int caret) {
+        // Far enough from where the room was made, the caret may bring unwidened symbols into view.
+        if ((caret < m_widenedFrom + SymbolReach / 2 && m_widenedFrom > 0)
+            || (caret > m_widenedTo - SymbolReach / 2 && m_widenedTo < text().size()))
+            makeRoomForSymbols();
+    });
 }
 
 void SymbolLineEdit::setSymbolDrawing(SymbolDrawing drawing)
@@ -110,9 +119,14 @@ void SymbolLineEdit::makeRoomForSymbols()
 
     const QString content = text();
     const qreal spaceWidth = QFontMetricsF(font()).horizontalAdvance(u' ');
+    // The field shows only a few dozen characters around the caret, and
+    // every format range slows QLineEdit's own layout, so a huge pasted text
+    // gets its symbols widened only near the caret.
+    m_widenedFrom = std::max(0, cursorPosition() - SymbolReach);
+    m_widenedTo = std::min(int(content.size()), cursorPosition() + SymbolReach);
     m_symbolPositions.clear();
     m_symbolWidths.clear();
-    for (int i = 0; i < content.size(); ++i) {
+    for (int i = m_widenedFrom; i < m_widenedTo; ++i) {
         if (!isSymbol(content[i]))
             continue;
         m_symbolPositions.push_back(i);

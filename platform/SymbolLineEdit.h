@@ -45,6 +45,9 @@ private:
     SymbolDrawing m_drawing;
     // Alpha masks at the size they are shown, tinted when painted.
     QHash<char16_t, QImage> m_pictures;
+    // Symbols between these text positions are widened and drawn.
+    int m_widenedFrom = 0;
+    int m_widenedTo = 0;
     std::vector<int> m_symbolPositions;
     QList<QTextLayout::FormatRange> m_symbolWidths;
     bool m_widthsGiven = false;
