@@ -98,6 +98,8 @@ void SymbolLineEdit::resizeEvent(QResizeEvent* event)
 void SymbolLineEdit::inputMethodEvent(QInputMethodEvent* event)
 {
     QLineEdit::inputMethodEvent(event);
+    // The input method's formats have taken the place of ours.
+    m_fieldHasWidths = false;
     const bool wasComposing = m_composing;
     m_composing = !event->preeditString().isEmpty();
     if (wasComposing && !m_composing)
@@ -122,10 +124,13 @@ void SymbolLineEdit::makeRoomForSymbols()
     // The field shows only a few dozen characters around the caret, and
     // every format range slows QLineEdit's own layout, so a huge pasted text
     // gets its symbols widened only near the caret.
-    m_widenedFrom = std::max(0, cursorPosition() - SymbolReach);
-    m_widenedTo = std::min(int(content.size()), cursorPosition() + SymbolReach);
+    // The stretch moves in steps, so that typing does not move it each time.
+    const int step = SymbolReach / 2;
+    const int anchor = cursorPosition() / step * step;
+    m_widenedFrom = std::max(0, anchor - SymbolReach);
+    m_widenedTo = std::min(int(content.size()), anchor + step + SymbolReach);
     m_symbolPositions.clear();
-    m_symbolWidths.clear();
+    QList<QTextLayout::FormatRange> widths;
     for (int i = m_widenedFrom; i < m_widenedTo; ++i) {
         if (!isSymbol(content[i]))
             continue;
@@ -135,8 +140,8 @@ void SymbolLineEdit::makeRoomForSymbols()
             continue;
         // Spacing widens the space that QLineEdit shows in the symbol's place.
         const qreal spacing = pictureOf(content[i].unicode()).width() + 2 * PictureMargin - spaceWidth;
-        if (!m_symbolWidths.isEmpty()) {
-            QTextLayout::FormatRange& last = m_symbolWidths.last();
+        if (!widths.isEmpty()) {
+            QTextLayout::FormatRange& last = widths.last();
             if (last.start + last.length == i && last.format.fontLetterSpacing() == spacing) {
                 ++last.length;
                 continue;
@@ -147,11 +152,14 @@ void SymbolLineEdit::makeRoomForSymbols()
         range.length = 1;
         range.format.setFontLetterSpacingType(QFont::AbsoluteSpacing);
         range.format.setFontLetterSpacing(spacing);
-        m_symbolWidths.append(range);
+        widths.append(range);
     }
 
-    if (m_symbolWidths.isEmpty() && !m_widthsGiven)
+    // Typing after the last symbol moves none: then the field is spared
+    // laying out its whole text once more.
+    if (m_fieldHasWidths && widths == m_symbolWidths)
         return;
+    m_symbolWidths = widths;
     // QLineEdit takes formats for its text only from an input method. This
     // event commits nothing and moves neither the caret nor the selection;
     // its positions count from the caret.
@@ -160,9 +168,9 @@ void SymbolLineEdit::makeRoomForSymbols()
         attributes.append({QInputMethodEvent::TextFormat, range.start - cursorPosition(), range.length,
                            QVariant(range.format)});
     }
-    QInputMethodEvent widths(QString(), attributes);
-    QLineEdit::inputMethodEvent(&widths);
-    m_widthsGiven = !m_symbolWidths.isEmpty();
+    QInputMethodEvent formats(QString(), attributes);
+    QLineEdit::inputMethodEvent(&formats);
+    m_fieldHasWidths = true;
 }
 
 const QImage& SymbolLineEdit::pictureOf(char16_t character)
@@ -208,18 +216,24 @@ QRect SymbolLineEdit::textArea() const
 QTextLine SymbolLineEdit::shownLine()
 {
     if (m_layoutStale) {
-        QString shown = text();
+        // Only the stretch with widened symbols: what is seen lies within it.
+        // In a text longer than that stretch, a tab in it may be placed a
+        // little off, since tab stops count from the start of the text.
+        QString shown = text().mid(m_widenedFrom, m_widenedTo - m_widenedFrom);
         for (QChar& character : shown) {
             if (shownAsSpace(character))
                 character = u' ';
         }
+        QList<QTextLayout::FormatRange> widths = m_symbolWidths;
+        for (QTextLayout::FormatRange& range : widths)
+            range.start -= m_widenedFrom;
         m_layout.setText(shown);
         m_layout.setFont(font());
         QTextOption option;
         option.setTextDirection(layoutDirection());
         option.setFlags(QTextOption::IncludeTrailingSpaces);
         m_layout.setTextOption(option);
-        m_layout.setFormats(m_symbolWidths);
+        m_layout.setFormats(widths);
         m_layout.beginLayout();
         m_layout.createLine();
         m_layout.endLayout();
@@ -237,7 +251,7 @@ void SymbolLineEdit::paintEvent(QPaintEvent* event)
     const QTextLine line = shownLine();
     // QLineEdit keeps its caret in view, so the caret tells where the text stands.
     const QRect caret = cursorRect();
-    const qreal origin = caret.x() + CaretRectInset - qRound(line.cursorToX(cursorPosition()));
+    const qreal origin = caret.x() + CaretRectInset - qRound(line.cursorToX(cursorPosition() - m_widenedFrom));
     const QRect area = textArea();
     const int middle = area.center().y();
     int first = cursorPositionAt(QPoint(area.left(), middle));
@@ -252,8 +266,8 @@ void SymbolLineEdit::paintEvent(QPaintEvent* event)
     const auto begin = std::lower_bound(m_symbolPositions.begin(), m_symbolPositions.end(), first - 1);
     const auto end = std::upper_bound(begin, m_symbolPositions.end(), last);
     for (auto position = begin; position != end; ++position) {
-        qreal left = origin + line.cursorToX(*position);
-        qreal right = origin + line.cursorToX(*position + 1);
+        qreal left = origin + line.cursorToX(*position - m_widenedFrom);
+        qreal right = origin + line.cursorToX(*position + 1 - m_widenedFrom);
         if (right < left)
             std::swap(left, right);
         const QImage& picture = pictureOf(content[*position].unicode());

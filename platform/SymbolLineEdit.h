@@ -50,7 +50,8 @@ private:
     int m_widenedTo = 0;
     std::vector<int> m_symbolPositions;
     QList<QTextLayout::FormatRange> m_symbolWidths;
-    bool m_widthsGiven = false;
+    // Whether QLineEdit's own layout holds m_symbolWidths; at first both are empty.
+    bool m_fieldHasWidths = true;
     // Laid out like the field's own text, which QLineEdit keeps to itself,
     // to find where each symbol stands.
     QTextLayout m_layout;
