@@ -23,6 +23,21 @@ QString inlinePicture(const QImage& picture)
 
 } // namespace
 
+QString entryTextToolTip(QStringView text, EntryKind kind)
+{
+    const EntryTextCheck check = checkEntryText(text, kind);
+    const std::vector<GameTextRun> runs = gameTextRuns(text, EntryTextPreviewCharacters);
+
+    QString html = QStringLiteral("<qt>") + inlinePicture(gameTextPicture(runs));
+    QString length = check.lengthText();
+    if (!runs.empty() && runs.back().kind == GameTextRun::Kind::Cut)
+        length += QStringLiteral(" (the picture shows the first %1)").arg(EntryTextPreviewCharacters);
+    html += QStringLiteral("<br>") + length.toHtmlEscaped();
+    for (EntryWarning warning : check.warnings)
+        html += QStringLiteral("<br>") + check.warningText(warning).toHtmlEscaped();
+    return html + QStringLiteral("</qt>");
+}
+
 EntryTextPreview::EntryTextPreview(QLineEdit& entryText, const QWidget& keyField)
     : QObject(&entryText)
     , m_entryText(entryText)
@@ -45,23 +60,11 @@ bool EntryTextPreview::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
-QString EntryTextPreview::toolTip() const
-{
-    const QString text = m_entryText.text();
-    const EntryKind kind = m_keyField.isHidden() ? EntryKind::Name : EntryKind::ChatMessage;
-    const EntryTextCheck check = checkEntryText(text, kind);
-
-    QString html = QStringLiteral("<qt>") + inlinePicture(gameTextPicture(gameTextRuns(text)));
-    html += QStringLiteral("<br>") + check.lengthText().toHtmlEscaped();
-    for (EntryWarning warning : check.warnings)
-        html += QStringLiteral("<br>") + check.warningText(warning).toHtmlEscaped();
-    return html + QStringLiteral("</qt>");
-}
-
 void EntryTextPreview::show(QPoint globalPosition)
 {
     m_shownAt = globalPosition;
-    m_shownText = toolTip();
+    m_shownText = entryTextToolTip(m_entryText.text(),
+                                   m_keyField.isHidden() ? EntryKind::Name : EntryKind::ChatMessage);
     QToolTip::showText(globalPosition, m_shownText, &m_entryText);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cfgfile/EntryTextCheck.h"
+
 #include <QObject>
 #include <QPoint>
 #include <QString>
@@ -24,7 +26,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QString toolTip() const;
     void show(QPoint globalPosition);
 
     QLineEdit& m_entryText;
@@ -34,3 +35,11 @@ private:
 };
 
 void installEntryTextPreview(QLineEdit& entryText, const QWidget& keyField);
+
+// The picture shows this many characters at most, twice what the game takes
+// in a chat message, and fits on a small screen even if all are wide symbols.
+inline constexpr qsizetype EntryTextPreviewCharacters = 300;
+
+// The tooltip's rich text. Its cost does not grow with the picture beyond
+// the characters shown, so the tip of a pasted million comes at once.
+QString entryTextToolTip(QStringView text, EntryKind kind);

@@ -9,6 +9,7 @@
 #include "cfgfile/FilePath.h"
 #include "help/HelpText.h"
 #include "palette/ColourPalette.h"
+#include "palette/SymbolDrawing.h"
 #include "palette/SymbolPalette.h"
 #include "platform/DirListBox.h"
 #include "platform/DriveListBox.h"
@@ -49,6 +50,12 @@ QFont fontFor(ControlFont font, const QFont& interfaceFont)
     return interfaceFont;
 }
 
+// Every field shows a symbol character as the symbol palette draws it.
+bool drawPaletteSymbol(QImage& image, QRect cell, char16_t character)
+{
+    return drawSymbol(image, cell, character);
+}
+
 QWidget* createControl(const ControlDefinition& definition, QWidget* form)
 {
     switch (definition.kind) {
@@ -69,6 +76,7 @@ QWidget* createControl(const ControlDefinition& definition, QWidget* form)
         return new QRadioButton(definition.text(), form);
     case ControlKind::TextBox: {
         auto* textBox = new TextBox(form);
+        textBox->setSymbolDrawing(drawPaletteSymbol);
         textBox->setText(definition.text());
         textBox->setCursorPosition(0);
         return textBox;
@@ -76,6 +84,10 @@ QWidget* createControl(const ControlDefinition& definition, QWidget* form)
     case ControlKind::ComboBox: {
         auto* combo = new QComboBox(form);
         combo->setEditable(true);
+        // A pasted symbol or line break is treated as in the entry text.
+        auto* edit = new SymbolLineEdit(combo);
+        edit->setSymbolDrawing(drawPaletteSymbol);
+        combo->setLineEdit(edit);
         // Typed text stays as typed: no completion from the list, and
         // Enter never adds it to the list.
         combo->setCompleter(nullptr);

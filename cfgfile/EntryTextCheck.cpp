@@ -1,12 +1,34 @@
 #include "cfgfile/EntryTextCheck.h"
 
-#include "cfgfile/ConfigRewrite.h"
+#include <QLocale>
+
+namespace {
+
+// The save writes Windows-1252, one byte for each character: a character the
+// code page lacks becomes one "?", and a character of two UTF-16 halves is
+// still one character. Counted without encoding, since the text may be huge
+// and this runs each time its tooltip shows.
+qsizetype savedBytes(QStringView text)
+{
+    qsizetype bytes = text.size();
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && text[i + 1].isLowSurrogate()) {
+            --bytes;
+            ++i;
+        }
+    }
+    return bytes;
+}
+
+} // namespace
 
 QString EntryTextCheck::lengthText() const
 {
+    // Grouped digits, so that a pasted million reads as one at a glance.
+    const QLocale english(QLocale::English);
     if (kind == EntryKind::Name)
-        return QStringLiteral("Name: %1 of %2 bytes").arg(length).arg(limit);
-    return QStringLiteral("Chat message: %1 of %2 characters").arg(length).arg(limit);
+        return QStringLiteral("Name: %1 of %2 bytes").arg(english.toString(length)).arg(limit);
+    return QStringLiteral("Chat message: %1 of %2 characters").arg(english.toString(length)).arg(limit);
 }
 
 QString EntryTextCheck::warningText(EntryWarning warning) const
@@ -30,8 +52,7 @@ EntryTextCheck checkEntryText(QStringView text, EntryKind kind)
 {
     EntryTextCheck check;
     check.kind = kind;
-    // Counted as the save writes it: Windows-1252, one byte a character.
-    check.length = ConfigRewrite::encodeLine(text.toString()).size();
+    check.length = savedBytes(text);
     check.limit = kind == EntryKind::Name ? NameLimitBytes : ChatMessageLimitCharacters;
 
     if (check.length > check.limit)

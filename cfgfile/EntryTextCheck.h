@@ -31,7 +31,7 @@ struct EntryTextCheck
     qsizetype limit = 0;
     std::vector<EntryWarning> warnings; // in the order of the enumeration
 
-    // "Name: 12 of 35 bytes" or "Chat message: 12 of 150 characters".
+    // "Name: 12 of 35 bytes" or "Chat message: 1,000,000 of 150 characters".
     QString lengthText() const;
     QString warningText(EntryWarning warning) const;
 };

@@ -87,6 +87,11 @@ QImage gameTextPicture(std::span<const GameTextRun> runs)
     };
 
     for (const GameTextRun& run : runs) {
+        if (run.kind == GameTextRun::Kind::Cut) {
+            const QString ellipsis(QChar(0x2026));
+            place(metrics.horizontalAdvance(ellipsis), {{}, QColor::fromRgb(GameTextCutMark), ellipsis, {}});
+            continue;
+        }
         if (run.kind == GameTextRun::Kind::Symbol) {
             QImage picture = symbolImage(run.text.front(), run.colour, lineHeight);
             const int width = picture.width() + 2 * SymbolGap;

@@ -11,10 +11,11 @@ bool isSymbolCharacter(QChar character)
 
 } // namespace
 
-std::vector<GameTextRun> gameTextRuns(QStringView text)
+std::vector<GameTextRun> gameTextRuns(QStringView text, qsizetype drawnLimit)
 {
     std::vector<GameTextRun> runs;
     QColor colour = QColor::fromRgb(GameTextStartColour);
+    qsizetype drawn = 0;
 
     const auto appendText = [&](QChar character) {
         if (runs.empty() || runs.back().kind != GameTextRun::Kind::Text || runs.back().colour != colour)
@@ -23,6 +24,10 @@ std::vector<GameTextRun> gameTextRuns(QStringView text)
     };
 
     for (qsizetype i = 0; i < text.size(); ++i) {
+        if (drawn == drawnLimit) {
+            runs.push_back({GameTextRun::Kind::Cut, colour, {}});
+            break;
+        }
         const QChar character = text[i];
         if (character == u'^' && i + 1 < text.size()) {
             // "^^" reaches here too: the second caret has no colour of its
@@ -33,10 +38,15 @@ std::vector<GameTextRun> gameTextRuns(QStringView text)
                 continue;
             }
         }
-        if (isSymbolCharacter(character))
+        if (isSymbolCharacter(character)) {
             runs.push_back({GameTextRun::Kind::Symbol, colour, QString(character)});
-        else
+        } else {
             appendText(character);
+            // A character of two halves counts once and is never cut apart.
+            if (character.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+                appendText(text[++i]);
+        }
+        ++drawn;
     }
     return runs;
 }

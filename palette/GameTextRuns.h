@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <limits>
 #include <vector>
 
 // The entry text cut into the pieces the game draws: stretches of text in one
@@ -13,6 +14,7 @@ struct GameTextRun
     enum class Kind {
         Text,
         Symbol, // text holds exactly one control character
+        Cut,    // the text goes on beyond what was read; text is empty
     };
 
     Kind kind = Kind::Text;
@@ -30,4 +32,8 @@ inline constexpr QRgb GameTextStartColour = 0xFFFFFFFF;
 // character that has a colour code switches the colour and is not drawn; any
 // other caret, a doubled one or one at the very end, is drawn as it is.
 // Characters U+0001 to U+001F become symbol runs of their own.
-std::vector<GameTextRun> gameTextRuns(QStringView text);
+// Reading stops once drawnLimit characters are drawn, so that a huge text
+// costs no more than what a picture of it can show; a Cut run then says that
+// more follows.
+std::vector<GameTextRun> gameTextRuns(QStringView text,
+                                      qsizetype drawnLimit = std::numeric_limits<qsizetype>::max());

@@ -3,7 +3,7 @@
 #include <limits>
 
 TextBox::TextBox(QWidget* parent)
-    : QLineEdit(parent)
+    : SymbolLineEdit(parent)
 {
     setMaxLength(std::numeric_limits<int>::max());
 }
@@ -21,7 +21,7 @@ void TextBox::focusInEvent(QFocusEvent* event)
     const int cursor = cursorPosition();
     const int start = selectionStart();
     const int length = selectionLength();
-    QLineEdit::focusInEvent(event);
+    SymbolLineEdit::focusInEvent(event);
     restoreSelection(cursor, start, length);
 }
 
@@ -31,7 +31,7 @@ void TextBox::focusOutEvent(QFocusEvent* event)
     const int cursor = cursorPosition();
     const int start = selectionStart();
     const int length = selectionLength();
-    QLineEdit::focusOutEvent(event);
+    SymbolLineEdit::focusOutEvent(event);
     restoreSelection(cursor, start, length);
 }
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QLineEdit>
+#include "platform/SymbolLineEdit.h"
 
 // A one-line text box that behaves like the classic one: no length limit, and
 // its caret and selection stay put while another control has the focus, so
 // text can be inserted at them from elsewhere (the palettes).
-class TextBox : public QLineEdit
+class TextBox : public SymbolLineEdit
 {
     Q_OBJECT
 

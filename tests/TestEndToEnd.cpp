@@ -33,6 +33,16 @@ QRect controlRect(const char* name)
     return findControl(QString::fromLatin1(name))->pixelRect();
 }
 
+int darkPixels(const QImage& image)
+{
+    int dark = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            dark += qGray(image.pixel(x, y)) < 128;
+    }
+    return dark;
+}
+
 } // namespace
 
 class TestEndToEnd : public QObject
@@ -159,11 +169,16 @@ void TestEndToEnd::makesABind()
     clickCell("Picture1", findColourCell(QLatin1Char('1'))->twips);
     saveScreenshot(QStringLiteral("bind-colours"));
     clickControl("Option4");
-    clickCell("Picture3", symbolCells().front().twips);
+    // Each symbol shows in the entry field as its picture, not as a blank.
+    const QRect text1 = QRect(onScreen(controlRect("Text1").topLeft()), controlRect("Text1").size());
+    const int inkBefore = darkPixels(grabScreen().copy(text1));
+    for (const SymbolCell& cell : symbolCells().first(3))
+        clickCell("Picture3", cell.twips);
     saveScreenshot(QStringLiteral("bind-symbols"));
+    QTRY_VERIFY(darkPixels(grabScreen().copy(text1)) >= inkBefore + 3 * 10);
 
     clickControl("Command1");
-    const QByteArray expected = OriginalConfig + "\r\n" + "bind KP_UPARROW Say \"Go ^1\x1c\"\r\n";
+    const QByteArray expected = OriginalConfig + "\r\n" + "bind KP_UPARROW Say \"Go ^1\x1c\x16\x1b\"\r\n";
     QCOMPARE(configBytesAfterChange(OriginalConfig), expected);
 }
 

@@ -47,6 +47,8 @@ void TestEntryTextCheck::check_data()
     QTest::newRow("name accented, at") << repeated(u"\u00e9", 35) << Name << qsizetype(35) << Warnings{};
     QTest::newRow("name outside Windows-1252") << QStringLiteral("\U0001F600a") << Name << qsizetype(2)
                                                << Warnings{};
+    QTest::newRow("halves of a character, alone, count one each") << QString(QChar(0xDE00)) + u'a' + QChar(0xD83D) << Name
+                                                                    << qsizetype(3) << Warnings{};
 
     QTest::newRow("chat codes count") << repeated(u"^1a", 50) + "b" << Chat << qsizetype(151)
                                       << Warnings{TooLong};

@@ -1,4 +1,5 @@
 #include "app/Application.h"
+#include "app/EntryTextPreview.h"
 #include "app/Form1.h"
 #include "palette/GameTextPicture.h"
 #include "platform/TextBox.h"
@@ -45,6 +46,13 @@ void TestEntryTextPreview::toolTipShowsTheTextAndItsLimit_data()
     // The same text counts as a name in Name mode and as a chat message in Bind mode.
     QTest::newRow("name") << "Option1" << "^1A;n" << "Name: 5 of 35 bytes" << "semicolon";
     QTest::newRow("chat message") << "Option2" << "^1A;n" << "Chat message: 5 of 150 characters" << "";
+    // A huge text shows only its start, cut short by an ellipsis, and says how long it is.
+    QTest::newRow("a million letters") << "Option2" << QString(1'000'000, u'W')
+                                       << "Chat message: 1,000,000 of 150 characters (the picture shows the first 300)"
+                                       << "Too long";
+    QTest::newRow("a million of the widest symbol") << "Option1" << QString(1'000'000, QChar(0x06))
+                                                    << "Name: 1,000,000 of 35 bytes (the picture shows the first 300)"
+                                                    << "Too long";
 }
 
 void TestEntryTextPreview::toolTipShowsTheTextAndItsLimit()
@@ -70,7 +78,10 @@ void TestEntryTextPreview::toolTipShowsTheTextAndItsLimit()
     // Picture, length line, and one line for the warning if there is one.
     QCOMPARE(toolTip.count(QStringLiteral("<br>")), warning.isEmpty() ? 1 : 2);
     QVERIFY2(toolTip.contains(warning), qPrintable(toolTip.right(200)));
-    QCOMPARE(pictureIn(toolTip), gameTextPicture(gameTextRuns(text)).convertToFormat(pictureIn(toolTip).format()));
+    const QImage picture = pictureIn(toolTip);
+    QCOMPARE(picture, gameTextPicture(gameTextRuns(text, EntryTextPreviewCharacters)).convertToFormat(picture.format()));
+    // However long the text, the picture fits on a small screen.
+    QVERIFY(picture.width() <= GameTextPictureMaxWidth && picture.height() <= 480);
     // Only informs: the text is left exactly as it was.
     QCOMPARE(text1->text(), text);
 
@@ -79,7 +90,7 @@ void TestEntryTextPreview::toolTipShowsTheTextAndItsLimit()
     text1->setSelText(QStringLiteral("^4"));
     QVERIFY(QToolTip::isVisible());
     const QImage followed = pictureIn(QToolTip::text());
-    QCOMPARE(followed, gameTextPicture(gameTextRuns(text1->text())).convertToFormat(followed.format()));
+    QCOMPARE(followed, gameTextPicture(gameTextRuns(text1->text(), EntryTextPreviewCharacters)).convertToFormat(followed.format()));
     QToolTip::hideText();
 }
 

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QValidator>
+
+// A one-line field never holds a line break: the game reads its config one
+// line at a time, so a break inside a field would split the saved command in
+// two. Each CR and each LF that arrives, pasted, dropped or set, becomes one
+// space, so the text keeps its length and the caret stays where it was.
+class SingleLineValidator : public QValidator
+{
+    Q_OBJECT
+
+public:
+    using QValidator::QValidator;
+
+    State validate(QString& input, int& position) const override;
+};
