@@ -1,6 +1,7 @@
 #include "app/Application.h"
 #include "app/Form1.h"
 #include "help/HelpText.h"
+#include "platform/PictureBox.h"
 #include "platform/TextBox.h"
 #include "support/ShownMessages.h"
 
@@ -309,6 +310,14 @@ void TestForm1::modeSwitching()
 
     QCOMPARE(shownOf(m_form.get(), entryControls), shownEntries);
     QCOMPARE(shownOf(m_form.get(), paletteControls), shownPalettes);
+    for (const auto* panel : m_form->findChildren<PictureBox*>()) {
+        if (!panel->isVisible())
+            continue;
+        // Right of its picture a shown panel is the dialog colour, even where the frame above it ends.
+        const QImage window = m_form->grab().toImage();
+        for (int x = panel->x() + panel->picture().width(); x <= panel->geometry().right(); ++x)
+            QCOMPARE(window.pixelColor(x, panel->y()), m_form->palette().color(QPalette::Window));
+    }
     for (const char* option : {"Option1", "Option2", "Option3", "Option4"})
         QCOMPARE(control<QRadioButton>(option)->isChecked(), marked == option);
     QCOMPARE(control<QComboBox>("Combo1")->currentText(), QStringLiteral("KP_UPARROW"));
