@@ -9,6 +9,7 @@
 #include "help/HelpText.h"
 #include "palette/ColourPalette.h"
 #include "palette/SymbolPalette.h"
+#include "platform/CommandButton.h"
 #include "platform/DirListBox.h"
 #include "platform/DriveListBox.h"
 #include "platform/FileListBox.h"
@@ -81,13 +82,8 @@ QWidget* createControl(const ControlDefinition& definition, QWidget* form)
         combo->setEditText(definition.text());
         return combo;
     }
-    case ControlKind::CommandButton: {
-        auto* button = new QPushButton(definition.text(), form);
-        // No button is the window's default: Enter in a field presses nothing.
-        button->setAutoDefault(false);
-        button->setDefault(false);
-        return button;
-    }
+    case ControlKind::CommandButton:
+        return new CommandButton(definition.text(), form);
     case ControlKind::DriveList:
         return new DriveListBox(form);
     case ControlKind::FolderList:

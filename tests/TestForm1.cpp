@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -60,8 +61,10 @@ private slots:
     void focusStartsInPathAndTabFollowsIndexes_data();
     void focusStartsInPathAndTabFollowsIndexes();
     void loadFillsTheListsAndEnterAddsNothing();
+    void enterOrEscInAFieldPressesNoButton();
     void modeSwitching_data();
     void modeSwitching();
+    void help_data();
     void help();
 
 private:
@@ -330,13 +333,64 @@ void TestForm1::modeSwitching()
     QCOMPARE(control("Option1")->accessibleName(), QStringLiteral("Name"));
 }
 
+void TestForm1::enterOrEscInAFieldPressesNoButton()
+{
+    QTemporaryDir folder;
+    const QString config = folder.filePath("sof2mp.cfg");
+    QFile file(config);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("seta name \"x\"\r\n") > 0);
+    file.close();
+    click("Option2");
+    control<TextBox>("Text3")->setText(config);
+    QApplication::setActiveWindow(m_form.get());
+
+    // Were Save the default button, each Enter would add a line, or fail on the path typed into.
+    const QList<ShownMessage> shown = messagesShownBy([this] {
+        for (const char* field : {"Combo1", "Combo2", "Text1", "Text3"}) {
+            QWidget* typedInto = control(field);
+            if (auto* combo = qobject_cast<QComboBox*>(typedInto))
+                typedInto = combo->lineEdit();
+            typedInto->setFocus();
+            QTest::keyClicks(typedInto, "x");
+            QTest::keyClick(typedInto, Qt::Key_Return);
+            QTest::keyClick(typedInto, Qt::Key_Enter, Qt::KeypadModifier);
+            QTest::keyClick(typedInto, Qt::Key_Escape);
+        }
+    });
+    QCOMPARE(shown.size(), 0);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("seta name \"x\"\r\n"));
+}
+
+void TestForm1::help_data()
+{
+    QTest::addColumn<int>("key"); // 0 for a mouse click
+    QTest::addColumn<int>("modifiers");
+
+    QTest::newRow("click") << 0 << 0;
+    // Enter presses the focused button as Space does.
+    QTest::newRow("Space") << int(Qt::Key_Space) << 0;
+    QTest::newRow("Return") << int(Qt::Key_Return) << 0;
+    QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
+}
+
 void TestForm1::help()
 {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
     click("Option1");
     click("Option4");
     const QStringList shownBefore = shownOf(m_form.get(), entryControls + paletteControls);
 
-    const QList<ShownMessage> shown = messagesShownBy([this] { click("Command4"); });
+    const QList<ShownMessage> shown = messagesShownBy([&] {
+        if (key == 0) {
+            click("Command4");
+            return;
+        }
+        QApplication::setActiveWindow(m_form.get());
+        control("Command4")->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(control("Command4"), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    });
 
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown[0].text, helpText());
