@@ -9,6 +9,7 @@
 #include "help/HelpText.h"
 #include "palette/ColourPalette.h"
 #include "palette/SymbolPalette.h"
+#include "platform/ComboBox.h"
 #include "platform/CommandButton.h"
 #include "platform/DirListBox.h"
 #include "platform/DriveListBox.h"
@@ -73,12 +74,7 @@ QWidget* createControl(const ControlDefinition& definition, QWidget* form)
         return textBox;
     }
     case ControlKind::ComboBox: {
-        auto* combo = new QComboBox(form);
-        combo->setEditable(true);
-        // Typed text stays as typed: no completion from the list, and
-        // Enter never adds it to the list.
-        combo->setCompleter(nullptr);
-        combo->setInsertPolicy(QComboBox::NoInsert);
+        auto* combo = new ComboBox(form);
         combo->setEditText(definition.text());
         return combo;
     }
@@ -273,4 +269,7 @@ void Form1::Dir1_Change()
 void Form1::File1_Click()
 {
     m_text3->setText(MakeFilePath(m_file1->path(), m_file1->fileName()));
+    // A path longer than the box shows where it starts, its drive or top folder.
+    if (!m_text3->hasFocus())
+        m_text3->setCursorPosition(0);
 }

@@ -5,6 +5,7 @@
 #include "platform/TextBox.h"
 #include "support/ShownMessages.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -264,6 +265,22 @@ void TestForm1::loadFillsTheListsAndEnterAddsNothing()
             QCOMPARE(items(combo), before);
             QCOMPARE(combo->currentText(), QString::fromLatin1(typed));
         }
+    }
+
+    // The boxes are narrow: the list shows every entry in full, and a box left
+    // after a choice shows the start of it ("KP_UPARROW", not "_UPARROW").
+    for (QComboBox* combo : {combo1, combo2}) {
+        combo->setFocus();
+        combo->showPopup();
+        QAbstractItemView* list = combo->view();
+        QVERIFY(QTest::qWaitForWindowExposed(list->window()));
+        QVERIFY(list->viewport()->width() >= list->sizeHintForColumn(0));
+        const QModelIndex chosen = list->model()->index(combo->count() - 2, 0);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(chosen).center());
+        QTRY_VERIFY(!list->window()->isVisible());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(combo->currentText(), chosen.data().toString());
+        QCOMPARE(combo->lineEdit()->cursorPosition(), 0);
     }
 }
 
