@@ -111,6 +111,9 @@ Form1::Form1(QWidget* parent)
     setFixedSize(FormClientWidthTwips / TwipsPerPixel, FormClientHeightTwips / TwipsPerPixel);
 
     createControls();
+    // The folder list starts on the drive the drive list shows, at that drive's root.
+    if (!m_drive1->driveRoot().isEmpty())
+        m_dir1->setDrivePath(m_drive1->driveRoot(), m_drive1->rootCaption(), m_dir1->path());
     installColourPalette(*m_picture1, *m_text1);
     installSymbolPalette(*m_picture3, *m_text1);
     installEntryTextPreview(*m_text1, *m_combo1);
@@ -255,7 +258,7 @@ void Form1::Command4_Click()
 
 void Form1::Drive1_Change()
 {
-    if (!m_dir1->setPath(m_drive1->driveFolder()))
+    if (!m_dir1->setDrivePath(m_drive1->driveRoot(), m_drive1->rootCaption(), m_drive1->driveFolder()))
         m_drive1->cancelChange();
 }
 
