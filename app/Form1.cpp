@@ -11,6 +11,8 @@
 #include "palette/ColourPalette.h"
 #include "palette/SymbolDrawing.h"
 #include "palette/SymbolPalette.h"
+#include "platform/ComboBox.h"
+#include "platform/CommandButton.h"
 #include "platform/DirListBox.h"
 #include "platform/DriveListBox.h"
 #include "platform/FileListBox.h"
@@ -82,26 +84,14 @@ QWidget* createControl(const ControlDefinition& definition, QWidget* form)
         return textBox;
     }
     case ControlKind::ComboBox: {
-        auto* combo = new QComboBox(form);
-        combo->setEditable(true);
+        auto* combo = new ComboBox(form);
         // A pasted symbol or line break is treated as in the entry text.
-        auto* edit = new SymbolLineEdit(combo);
-        edit->setSymbolDrawing(drawPaletteSymbol);
-        combo->setLineEdit(edit);
-        // Typed text stays as typed: no completion from the list, and
-        // Enter never adds it to the list.
-        combo->setCompleter(nullptr);
-        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->symbolLineEdit()->setSymbolDrawing(drawPaletteSymbol);
         combo->setEditText(definition.text());
         return combo;
     }
-    case ControlKind::CommandButton: {
-        auto* button = new QPushButton(definition.text(), form);
-        // No button is the window's default: Enter in a field presses nothing.
-        button->setAutoDefault(false);
-        button->setDefault(false);
-        return button;
-    }
+    case ControlKind::CommandButton:
+        return new CommandButton(definition.text(), form);
     case ControlKind::DriveList:
         return new DriveListBox(form);
     case ControlKind::FolderList:
@@ -133,6 +123,9 @@ Form1::Form1(QWidget* parent)
     setFixedSize(FormClientWidthTwips / TwipsPerPixel, FormClientHeightTwips / TwipsPerPixel);
 
     createControls();
+    // The folder list starts on the drive the drive list shows, at that drive's root.
+    if (!m_drive1->driveRoot().isEmpty())
+        m_dir1->setDrivePath(m_drive1->driveRoot(), m_drive1->rootCaption(), m_dir1->path());
     installColourPalette(*m_picture1, *m_text1);
     installSymbolPalette(*m_picture3, *m_text1);
     installEntryTextPreview(*m_text1, *m_combo1);
@@ -289,7 +282,7 @@ void Form1::Command4_Click()
 
 void Form1::Drive1_Change()
 {
-    if (!m_dir1->setPath(m_drive1->driveFolder()))
+    if (!m_dir1->setDrivePath(m_drive1->driveRoot(), m_drive1->rootCaption(), m_drive1->driveFolder()))
         m_drive1->cancelChange();
 }
 
@@ -303,4 +296,7 @@ void Form1::Dir1_Change()
 void Form1::File1_Click()
 {
     m_text3->setText(MakeFilePath(m_file1->path(), m_file1->fileName()));
+    // A path longer than the box shows where it starts, its drive or top folder.
+    if (!m_text3->hasFocus())
+        m_text3->setCursorPosition(0);
 }

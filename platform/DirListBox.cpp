@@ -14,14 +14,20 @@ namespace {
 
 constexpr int FolderRole = Qt::UserRole;
 
-// The folders from the root down to the given one, each as a full path.
-QStringList chainFromRoot(const QString& folder)
+bool holds(const QString& root, const QString& folder)
 {
-    QStringList chain;
-    QDir dir(folder);
-    chain.prepend(dir.absolutePath());
-    while (dir.cdUp())
-        chain.prepend(dir.absolutePath());
+    return folder == root || folder.startsWith(root.endsWith(u'/') ? root : root + u'/');
+}
+
+// The folders from the root down to the given one inside it, each as a full path.
+QStringList chainFrom(const QString& root, const QString& folder)
+{
+    QStringList chain{root};
+    QString step = root.endsWith(u'/') ? root.chopped(1) : root;
+    for (const QString& name : folder.mid(root.size()).split(u'/', Qt::SkipEmptyParts)) {
+        step += u'/' + name;
+        chain.append(step);
+    }
     return chain;
 }
 
@@ -49,12 +55,6 @@ QIcon folderIcon(bool open)
         painter.drawLine(2, 6, 12, 6);
     }
     return QIcon(pixmap);
-}
-
-QString captionOf(const QString& folder)
-{
-    const QString name = QFileInfo(folder).fileName();
-    return name.isEmpty() ? QDir::toNativeSeparators(folder) : name;
 }
 
 } // namespace
@@ -85,11 +85,24 @@ QString DirListBox::path() const
 bool DirListBox::setPath(const QString& folder)
 {
     const QString normal = FolderListing::normalFolder(folder);
+    if (!m_root.isEmpty() && holds(m_root, normal))
+        return setDrivePath(m_root, m_rootCaption, normal);
+    return setDrivePath(QDir::rootPath(), QDir::toNativeSeparators(QDir::rootPath()), normal);
+}
+
+bool DirListBox::setDrivePath(const QString& root, const QString& rootCaption, const QString& folder)
+{
+    const QString normalRoot = FolderListing::normalFolder(root);
+    const QString normal = FolderListing::normalFolder(folder);
+    if (!holds(normalRoot, normal))
+        return setDrivePath(QDir::rootPath(), QDir::toNativeSeparators(QDir::rootPath()), normal);
     const FolderListing listing = FolderListing::subfolders(normal);
     if (!listing.isReadable()) {
         emit openFailed(listing.problem());
         return false;
     }
+    m_root = normalRoot;
+    m_rootCaption = rootCaption;
     m_path = normal;
     showFolder(normal, listing.names());
     emit Change();
@@ -128,9 +141,9 @@ void DirListBox::showFolder(const QString& folder, const QStringList& subfolders
     const QIcon closedIcon = folderIcon(false);
 
     QTreeWidgetItem* parent = nullptr;
-    for (const QString& step : chainFromRoot(folder)) {
+    for (const QString& step : chainFrom(m_root, folder)) {
         auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(this);
-        item->setText(0, captionOf(step));
+        item->setText(0, parent ? QFileInfo(step).fileName() : m_rootCaption);
         item->setIcon(0, openIcon);
         item->setData(0, FolderRole, step);
         parent = item;

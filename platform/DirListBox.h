@@ -2,9 +2,10 @@
 
 #include <QTreeWidget>
 
-// A folder list: the open folder's ancestors from the root down, the open
-// folder, then its sub-folders, each a step further in. A click only selects
-// a folder; a double click or Enter opens it.
+// A folder list: the open folder's ancestors from the drive's root down, the
+// open folder, then its sub-folders, each a step further in. The tree never
+// reaches above the drive's root, so it always agrees with the drive list.
+// A click only selects a folder; a double click or Enter opens it.
 class DirListBox : public QTreeWidget
 {
     Q_OBJECT
@@ -18,7 +19,12 @@ public:
 
     // Opens the folder and fires Change. A folder that cannot be read leaves
     // the list as it was, reports why through openFailed and returns false.
+    // A folder beyond the drive's root puts the tree on the file system's root.
     bool setPath(const QString& folder);
+
+    // Opens a folder on another drive as setPath does; from then on the tree
+    // starts at that drive's root, captioned as the drive list names it.
+    bool setDrivePath(const QString& root, const QString& rootCaption, const QString& folder);
 
 signals:
     // The open folder changed, by the player or by setPath.
@@ -37,4 +43,6 @@ private:
     void openItem(const QTreeWidgetItem* item);
 
     QString m_path;
+    QString m_root;
+    QString m_rootCaption;
 };

@@ -46,6 +46,23 @@ QString DriveListBox::driveFolder() const
     return QDir::toNativeSeparators(m_currentFolders.value(chosen->designation, chosen->root));
 }
 
+QString DriveListBox::driveRoot() const
+{
+    const DriveCatalog::Drive* chosen = chosenDrive();
+    return chosen ? chosen->root : QString();
+}
+
+QString DriveListBox::rootCaption() const
+{
+    const DriveCatalog::Drive* chosen = chosenDrive();
+    if (!chosen)
+        return {};
+    // A mount is named by its own folder; a Wine drive by its letter.
+    if (chosen->designation == chosen->root)
+        return QDir::toNativeSeparators(chosen->root);
+    return chosen->designation + u'\\';
+}
+
 void DriveListBox::followFolder(const QString& folder)
 {
     const DriveCatalog::Drive* chosen = chosenDrive();
@@ -63,8 +80,6 @@ void DriveListBox::cancelChange()
 
 void DriveListBox::choose(int index)
 {
-    if (index == m_chosen)
-        return;
     m_previous = m_chosen;
     m_chosen = index;
     emit Change();

@@ -24,6 +24,10 @@ public:
     QString drive() const;
     // The folder the chosen drive was last left in.
     QString driveFolder() const;
+    // The folder that stands for the chosen drive's root, and how to show it:
+    // "C:\" for a Wine drive, the mount point otherwise.
+    QString driveRoot() const;
+    QString rootCaption() const;
 
     // Records a folder opened on the chosen drive as its current folder.
     // Folders outside the drive are not its to remember.
@@ -34,7 +38,8 @@ public:
     void cancelChange();
 
 signals:
-    // The player chose another drive.
+    // The player chose a drive; the one already chosen counts too, so that
+    // choosing it takes the folder list back to its current folder.
     void Change();
 
 private:

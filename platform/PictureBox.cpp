@@ -8,6 +8,9 @@ PictureBox::PictureBox(QWidget* parent)
     // Reachable with Tab like the classic picture box, but a click on the
     // panel or its cells leaves the focus where it was.
     setFocusPolicy(Qt::TabFocus);
+    // A shown panel hides what lies beneath it, the frame above it included,
+    // also where its picture does not reach.
+    setAutoFillBackground(true);
 }
 
 void PictureBox::setPicture(PictureSource source)

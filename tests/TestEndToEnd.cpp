@@ -57,6 +57,7 @@ private slots:
     void makesANameAfterIt();
     void missingFolderShowsTheMessageAndCreatesNothing();
     void helpButtonShowsTheHelpBox();
+    void wineDriveFolderListStaysOnTheDrive();
 
 private:
     // Points within the main window, in its own pixels, become screen points.
@@ -66,10 +67,13 @@ private:
     void clickControl(const char* name, std::optional<QPoint> offset = {});
     // Clicks the middle of a palette cell, given in twips within its panel.
     void clickCell(const char* panel, QRect twips);
+    bool clickTopFolder(int clicks) const;
 
     QImage grabScreen() const;
-    // Waits until two screenshots in a row agree, then keeps the part of it
-    // that holds `area` under the build folder's screenshots.
+    // Waits until two screenshots in a row agree.
+    QImage stableScreen() const;
+    // Keeps the part of a stable screenshot that holds `area` under the build
+    // folder's screenshots.
     void saveScreenshot(const QString& name, QRect area = {}) const;
 
     QByteArray configBytes() const { return fileBytes(m_configPath); }
@@ -115,7 +119,10 @@ void TestEndToEnd::initTestCase()
     // A home of its own, so no Wine prefix or game of the machine's shows up.
     QProcessEnvironment environment = m_x->environment();
     environment.insert(QStringLiteral("HOME"), root.filePath(QStringLiteral("home")));
-    environment.remove(QStringLiteral("WINEPREFIX"));
+    // A prefix of its own, with one drive C: beside the working folder.
+    QVERIFY(root.mkpath(QStringLiteral("prefix/dosdevices")) && root.mkpath(QStringLiteral("prefix/drive_c/Program Files")));
+    QVERIFY(QFile::link(QStringLiteral("../drive_c"), root.filePath(QStringLiteral("prefix/dosdevices/c:"))));
+    environment.insert(QStringLiteral("WINEPREFIX"), root.filePath(QStringLiteral("prefix")));
     environment.remove(QStringLiteral("QT_SCALE_FACTOR"));
     m_xdo = std::make_unique<XdoTool>(environment);
 
@@ -155,12 +162,16 @@ void TestEndToEnd::savesANameIntoTheProtonCopyWithThePathUntouched()
 void TestEndToEnd::makesABind()
 {
     clickControl("Option2");
-    // The key is typed, not picked: the edit field takes any text.
-    clickControl("Combo1", QPoint(20, controlRect("Combo1").height() / 2));
-    QVERIFY(m_xdo->type(QStringLiteral("KP_UPARROW")));
+    // The key is picked from the drop-down by its arrow; the list is wide enough to read every key.
+    clickControl("Combo1", QPoint(controlRect("Combo1").width() - 8, controlRect("Combo1").height() / 2));
+    QVERIFY(m_xdo->key({QStringLiteral("End"), QStringLiteral("Up")}));
+    saveScreenshot(QStringLiteral("key-list"));
+    // Enter picks the key, and Enter in a field presses no button: nothing is saved here.
+    QVERIFY(m_xdo->key({QStringLiteral("Return"), QStringLiteral("Return")}));
     clickControl("Text1", QPoint(controlRect("Text1").width() - 10, controlRect("Text1").height() / 2));
     QVERIFY(m_xdo->key({QStringLiteral("ctrl+a")}));
     QVERIFY(m_xdo->type(QStringLiteral("Go ")));
+    QVERIFY(m_xdo->key({QStringLiteral("Return"), QStringLiteral("KP_Enter")}));
     // The list shows the working folder at start, and the config is its only
     // file, so it is the first row.
     clickControl("File1", QPoint(30, 8));
@@ -196,7 +207,9 @@ void TestEndToEnd::makesANameAfterIt()
     clickCell("Picture1", findColourCell(QLatin1Char('4'))->twips);
     saveScreenshot(QStringLiteral("name-colours"));
 
-    clickControl("Command1");
+    // Save, reached with Tab from the entry box, is pressed with Enter.
+    clickControl("Text1");
+    QVERIFY(m_xdo->key({QStringLiteral("Tab"), QStringLiteral("Return")}));
     QCOMPARE(configBytesAfterChange(before), before + "\r\n" + "seta name \"Neo^4\"\r\n");
 }
 
@@ -231,6 +244,34 @@ void TestEndToEnd::helpButtonShowsTheHelpBox()
     QVERIFY2(m_xdo->waitUntilGone(box), "the help box did not close with Enter");
 }
 
+void TestEndToEnd::wineDriveFolderListStaysOnTheDrive()
+{
+    const QRect folders = controlRect("Dir1").translated(m_window.topLeft());
+    const QImage before = stableScreen().copy(folders);
+    // The prefix's C: is the last drive in the list.
+    clickControl("Drive1");
+    QVERIFY(m_xdo->key({QStringLiteral("End"), QStringLiteral("Return")}));
+    // The list's top is the drive's root ("C:\\"): selected, then opened, it stays on the drive,
+    // and nothing above it shows.
+    QVERIFY(clickTopFolder(1));
+    const QImage onDrive = stableScreen().copy(folders);
+    QVERIFY(onDrive != before);
+    saveScreenshot(QStringLiteral("wine-drive"));
+    QVERIFY(clickTopFolder(2));
+    QCOMPARE(stableScreen().copy(folders), onDrive);
+}
+
+bool TestEndToEnd::clickTopFolder(int clicks) const
+{
+    // The pointer leaves afterwards, so that no row shows it hovering.
+    const QPoint top = onScreen(controlRect("Dir1").topLeft() + QPoint(30, 9));
+    return m_xdo
+        ->run({QStringLiteral("mousemove"), QString::number(top.x()), QString::number(top.y()), QStringLiteral("click"),
+               QStringLiteral("--repeat"), QString::number(clicks), QStringLiteral("--delay"), QStringLiteral("40"),
+               QStringLiteral("1"), QStringLiteral("mousemove_relative"), QStringLiteral("0"), QStringLiteral("400")})
+        .has_value();
+}
+
 void TestEndToEnd::clickControl(const char* name, std::optional<QPoint> offset)
 {
     const QRect rect = controlRect(name);
@@ -256,7 +297,7 @@ QImage TestEndToEnd::grabScreen() const
     return QImage(file).convertToFormat(QImage::Format_RGB32);
 }
 
-void TestEndToEnd::saveScreenshot(const QString& name, QRect area) const
+QImage TestEndToEnd::stableScreen() const
 {
     QImage previous = grabScreen();
     QImage current;
@@ -268,6 +309,12 @@ void TestEndToEnd::saveScreenshot(const QString& name, QRect area) const
             break;
         previous = current;
     }
+    return current;
+}
+
+void TestEndToEnd::saveScreenshot(const QString& name, QRect area) const
+{
+    const QImage current = stableScreen();
     const QDir folder(QStringLiteral(VELTRANE_BUILD_DIR));
     folder.mkpath(QStringLiteral("screenshots"));
     const QString file = folder.filePath(QStringLiteral("screenshots/%1.png").arg(name));

@@ -1,9 +1,11 @@
 #include "app/Application.h"
 #include "app/Form1.h"
 #include "help/HelpText.h"
+#include "platform/PictureBox.h"
 #include "platform/TextBox.h"
 #include "support/ShownMessages.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -11,6 +13,7 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -59,8 +62,10 @@ private slots:
     void focusStartsInPathAndTabFollowsIndexes_data();
     void focusStartsInPathAndTabFollowsIndexes();
     void loadFillsTheListsAndEnterAddsNothing();
+    void enterOrEscInAFieldPressesNoButton();
     void modeSwitching_data();
     void modeSwitching();
+    void help_data();
     void help();
 
 private:
@@ -261,6 +266,22 @@ void TestForm1::loadFillsTheListsAndEnterAddsNothing()
             QCOMPARE(combo->currentText(), QString::fromLatin1(typed));
         }
     }
+
+    // The boxes are narrow: the list shows every entry in full, and a box left
+    // after a choice shows the start of it ("KP_UPARROW", not "_UPARROW").
+    for (QComboBox* combo : {combo1, combo2}) {
+        combo->setFocus();
+        combo->showPopup();
+        QAbstractItemView* list = combo->view();
+        QVERIFY(QTest::qWaitForWindowExposed(list->window()));
+        QVERIFY(list->viewport()->width() >= list->sizeHintForColumn(0));
+        const QModelIndex chosen = list->model()->index(combo->count() - 2, 0);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(chosen).center());
+        QTRY_VERIFY(!list->window()->isVisible());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(combo->currentText(), chosen.data().toString());
+        QCOMPARE(combo->lineEdit()->cursorPosition(), 0);
+    }
 }
 
 void TestForm1::modeSwitching_data()
@@ -309,6 +330,14 @@ void TestForm1::modeSwitching()
 
     QCOMPARE(shownOf(m_form.get(), entryControls), shownEntries);
     QCOMPARE(shownOf(m_form.get(), paletteControls), shownPalettes);
+    for (const auto* panel : m_form->findChildren<PictureBox*>()) {
+        if (!panel->isVisible())
+            continue;
+        // Right of its picture a shown panel is the dialog colour, even where the frame above it ends.
+        const QImage window = m_form->grab().toImage();
+        for (int x = panel->x() + panel->picture().width(); x <= panel->geometry().right(); ++x)
+            QCOMPARE(window.pixelColor(x, panel->y()), m_form->palette().color(QPalette::Window));
+    }
     for (const char* option : {"Option1", "Option2", "Option3", "Option4"})
         QCOMPARE(control<QRadioButton>(option)->isChecked(), marked == option);
     QCOMPARE(control<QComboBox>("Combo1")->currentText(), QStringLiteral("KP_UPARROW"));
@@ -321,13 +350,64 @@ void TestForm1::modeSwitching()
     QCOMPARE(control("Option1")->accessibleName(), QStringLiteral("Name"));
 }
 
+void TestForm1::enterOrEscInAFieldPressesNoButton()
+{
+    QTemporaryDir folder;
+    const QString config = folder.filePath("sof2mp.cfg");
+    QFile file(config);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("seta name \"x\"\r\n") > 0);
+    file.close();
+    click("Option2");
+    control<TextBox>("Text3")->setText(config);
+    QApplication::setActiveWindow(m_form.get());
+
+    // Were Save the default button, each Enter would add a line, or fail on the path typed into.
+    const QList<ShownMessage> shown = messagesShownBy([this] {
+        for (const char* field : {"Combo1", "Combo2", "Text1", "Text3"}) {
+            QWidget* typedInto = control(field);
+            if (auto* combo = qobject_cast<QComboBox*>(typedInto))
+                typedInto = combo->lineEdit();
+            typedInto->setFocus();
+            QTest::keyClicks(typedInto, "x");
+            QTest::keyClick(typedInto, Qt::Key_Return);
+            QTest::keyClick(typedInto, Qt::Key_Enter, Qt::KeypadModifier);
+            QTest::keyClick(typedInto, Qt::Key_Escape);
+        }
+    });
+    QCOMPARE(shown.size(), 0);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("seta name \"x\"\r\n"));
+}
+
+void TestForm1::help_data()
+{
+    QTest::addColumn<int>("key"); // 0 for a mouse click
+    QTest::addColumn<int>("modifiers");
+
+    QTest::newRow("click") << 0 << 0;
+    // Enter presses the focused button as Space does.
+    QTest::newRow("Space") << int(Qt::Key_Space) << 0;
+    QTest::newRow("Return") << int(Qt::Key_Return) << 0;
+    QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
+}
+
 void TestForm1::help()
 {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
     click("Option1");
     click("Option4");
     const QStringList shownBefore = shownOf(m_form.get(), entryControls + paletteControls);
 
-    const QList<ShownMessage> shown = messagesShownBy([this] { click("Command4"); });
+    const QList<ShownMessage> shown = messagesShownBy([&] {
+        if (key == 0) {
+            click("Command4");
+            return;
+        }
+        QApplication::setActiveWindow(m_form.get());
+        control("Command4")->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(control("Command4"), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    });
 
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown[0].text, helpText());

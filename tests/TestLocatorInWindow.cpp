@@ -30,6 +30,8 @@ private slots:
     void selectingAFileFillsThePath();
     void foldersMoveTheFilesOnly();
     void drivesMoveBothListsAndKeepTheirFolders();
+    void folderTreeStartsAtTheDrivesRoot_data();
+    void folderTreeStartsAtTheDrivesRoot();
     void unreadableFolderKeepsTheListsAndTells_data();
     void unreadableFolderKeepsTheListsAndTells();
 
@@ -197,6 +199,7 @@ void TestLocatorInWindow::selectingAFileFillsThePath()
     }
     const QString chosen = QDir(m_file1->path()).filePath(last);
     QCOMPARE(m_text3->text(), chosen);
+    QCOMPARE(m_text3->cursorPosition(), 0); // a long path shows where it starts
     QVERIFY(!m_text3->text().contains("//"));
 
     // The same file chosen again after an edit puts its path back.
@@ -241,6 +244,39 @@ void TestLocatorInWindow::drivesMoveBothListsAndKeepTheirFolders()
     chooseDrive(startDrive);
     QCOMPARE(m_dir1->path(), path("start/base"));
     QCOMPARE(m_file1->path(), path("start/base"));
+}
+
+void TestLocatorInWindow::folderTreeStartsAtTheDrivesRoot_data()
+{
+    QTest::addColumn<bool>("mount"); // else the prefix's drive D:, both on the folder drive_d
+
+    QTest::newRow("Wine drive") << false;
+    QTest::newRow("mount") << true;
+}
+
+void TestLocatorInWindow::folderTreeStartsAtTheDrivesRoot()
+{
+    QFETCH(bool, mount);
+    if (mount)
+        m_drive1->setDrives({{"/", "/", "/"}, {path("drive_d"), path("drive_d"), path("drive_d")}}, path("start"));
+    const QString drive = mount ? path("drive_d") : QStringLiteral("D:");
+    const QString top = mount ? path("drive_d") : QStringLiteral("D:\\");
+    chooseDrive(drive);
+    QCOMPARE(m_dir1->topLevelItemCount(), 1);
+    QCOMPARE(m_dir1->topLevelItem(0)->text(0), top);
+
+    // Opening the top goes no further up than the drive's root, and the drive list still names the drive.
+    openFolder("games");
+    openFolder(top);
+    QCOMPARE(m_dir1->path(), path("drive_d"));
+    QCOMPARE(m_drive1->drive(), drive);
+
+    // Choosing the chosen drive again goes back to its current folder, read afresh.
+    openFolder("games");
+    QVERIFY(QDir(path("drive_d/games")).mkdir("later"));
+    chooseDrive(drive);
+    QCOMPARE(m_dir1->path(), path("drive_d/games"));
+    QVERIFY(folderItem("later"));
 }
 
 void TestLocatorInWindow::unreadableFolderKeepsTheListsAndTells_data()

@@ -49,6 +49,15 @@ void TestWindowsPath::toNative_data()
                                                        << game + "/New.cfg";
     QTest::newRow("doubled and trailing backslashes") << "C:\\\\Program Files\\\\" << "%C/Program Files";
     QTest::newRow("the drive's root") << "C:\\" << "%C";
+    QTest::newRow("forward and mixed slashes") << "C:/Program Files/Soldier of Fortune II - Double Helix\\base/mp/sof2mp.cfg"
+                                               << game + "/sof2mp.cfg";
+    QTest::newRow("trailing spaces and dots dropped") << "C:\\Program Files. \\Soldier of Fortune II - Double Helix \\base..\\mp\\sof2mp.cfg. "
+                                                      << game + "/sof2mp.cfg";
+    QTest::newRow("dot and dot-dot keep their meaning") << "C:\\Program Files\\.\\nowhere\\..\\Soldier of Fortune II - Double Helix\\base\\.. \\base\\mp\\sof2mp.cfg"
+                                                        << game + "/sof2mp.cfg";
+    QTest::newRow("dot-dot stops at the drive's root") << "C:\\..\\..\\outside.cfg" << "%C/outside.cfg";
+    QTest::newRow("300 wrong-case parts") << "C:\\" + QString("PROGRAM FILES\\..\\").repeated(300) + "program files/SOLDIER OF FORTUNE II - DOUBLE HELIX/base/mp/sof2mp.cfg"
+                                          << game + "/sof2mp.cfg";
     QTest::newRow("drive not in the prefix") << "D:\\sof2mp.cfg" << QString();
     QTest::newRow("drive link leading nowhere") << "e:\\sof2mp.cfg" << QString();
     for (const char* native : {"/tmp/sof2mp.cfg", "base/mp/sof2mp.cfg", "C:sof2mp.cfg", "a\\b"})

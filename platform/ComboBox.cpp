@@ -1,0 +1,52 @@
+#include "platform/ComboBox.h"
+
+#include "platform/SymbolLineEdit.h"
+
+#include <QAbstractItemView>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QScrollBar>
+
+ComboBox::ComboBox(QWidget* parent)
+    : QComboBox(parent)
+{
+    setEditable(true);
+    setLineEdit(new SymbolLineEdit(this));
+    // Typed text stays as typed: no completion from the list, and
+    // Enter never adds it to the list.
+    setCompleter(nullptr);
+    setInsertPolicy(QComboBox::NoInsert);
+
+    // A choice from the list, or text set from elsewhere, would otherwise
+    // leave the caret at the end and the text's start scrolled out of sight.
+    connect(lineEdit(), &QLineEdit::textChanged, this, &ComboBox::showStartUnlessFocused);
+}
+
+SymbolLineEdit* ComboBox::symbolLineEdit() const
+{
+    return static_cast<SymbolLineEdit*>(lineEdit());
+}
+
+void ComboBox::showPopup()
+{
+    QAbstractItemView* list = view();
+    int width = list->sizeHintForColumn(0) + 2 * list->frameWidth();
+    if (count() > maxVisibleItems())
+        width += list->verticalScrollBar()->sizeHint().width();
+    list->setMinimumWidth(width);
+    QComboBox::showPopup();
+}
+
+void ComboBox::focusOutEvent(QFocusEvent* event)
+{
+    QComboBox::focusOutEvent(event);
+    // The list dropping down takes the focus only for a moment; the caret stays.
+    if (event->reason() != Qt::PopupFocusReason)
+        lineEdit()->setCursorPosition(0);
+}
+
+void ComboBox::showStartUnlessFocused()
+{
+    if (!lineEdit()->hasFocus())
+        lineEdit()->setCursorPosition(0);
+}
