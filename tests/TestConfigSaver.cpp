@@ -1,15 +1,19 @@
-#include "cfgfile/ConfigRewrite.h"
 #include "cfgfile/ConfigSaver.h"
+#include "support/ConfigFiles.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
+#include <fcntl.h>
+#include <grp.h>
 #include <pwd.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -21,20 +25,7 @@ const QString Line = QStringLiteral("seta name \"B\"");
 
 QByteArray newBytes(const QByteArray& old)
 {
-    return ConfigRewrite::rewriteAll(old, ConfigRewrite::encodeLine(Line));
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+    return bytesAfterSave(old, Line);
 }
 
 struct stat statOf(const QString& path)
@@ -42,21 +33,6 @@ struct stat statOf(const QString& path)
     struct stat status {};
     ::lstat(QFile::encodeName(path).constData(), &status);
     return status;
-}
-
-QStringList entriesOf(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-}
-
-// Many short CR LF lines, and with `loneCr` one old Mac line end near the
-// start, so that the whole file has to be written anew.
-QByteArray largeConfig(qsizetype size, bool loneCr)
-{
-    QByteArray bytes = loneCr ? QByteArray("seta old \"1\"\r") : QByteArray();
-    while (bytes.size() < size)
-        bytes += "bind KP_5 Say \"^1hello\"\r\n";
-    return bytes;
 }
 
 // Runs a save in a child process, so that limits and signals strike it and
@@ -81,6 +57,37 @@ int saveInChild(const QString& path, Prepare prepare, int killAfterMicroseconds 
 
 enum class Kept { Mode0640, OwnerNobody, HardLink, SymLink };
 
+enum class Setting { Plain, NonUtf8Link, LongName, ReadOnlyFolder, OthersGroupFile, BindMount };
+
+// Saves in a child, as the user nobody if `nobody` is given; the message
+// shown, empty when the save succeeded.
+QString saveAs(const passwd* nobody, const QString& path, const QString& line)
+{
+    int messagePipe[2];
+    if (::pipe2(messagePipe, O_CLOEXEC) != 0)
+        return QStringLiteral("<no pipe>");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (nobody && (::setgroups(0, nullptr) != 0 || ::setresgid(nobody->pw_gid, nobody->pw_gid, nobody->pw_gid) != 0
+                       || ::setresuid(nobody->pw_uid, nobody->pw_uid, nobody->pw_uid) != 0))
+            ::_exit(2);
+        const std::optional<RuntimeError> failure = ConfigSaver().addLine(path, line);
+        const QByteArray message = failure ? failure->message().toUtf8() : QByteArray();
+        ::write(messagePipe[1], message.constData(), size_t(message.size()));
+        ::_exit(0);
+    }
+    ::close(messagePipe[1]);
+    QByteArray message;
+    char buffer[1024];
+    ssize_t count = 0;
+    while ((count = ::read(messagePipe[0], buffer, sizeof buffer)) > 0)
+        message.append(buffer, count);
+    ::close(messagePipe[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? QString::fromUtf8(message) : QStringLiteral("<child failed>");
+}
+
 } // namespace
 
 class TestConfigSaver : public QObject
@@ -94,6 +101,8 @@ private slots:
     void savesNewBytes();
     void keepsWhatTheFileIs_data();
     void keepsWhatTheFileIs();
+    void awkwardFilesSaveOrSayWhy_data();
+    void awkwardFilesSaveOrSayWhy();
     void fileSizeLimitLosesNothing_data();
     void fileSizeLimitLosesNothing();
     void leftoverOfAKilledSaveIsClearedAway();
@@ -207,6 +216,93 @@ void TestConfigSaver::keepsWhatTheFileIs()
     QCOMPARE(after.st_gid, before.st_gid);
     QCOMPARE(QFileInfo(path).isSymLink(), kept == Kept::SymLink);
     QCOMPARE(entriesOf(pathOf(QStringLiteral("game"))), QStringList{QStringLiteral("sof2mp.cfg")});
+}
+
+void TestConfigSaver::awkwardFilesSaveOrSayWhy_data()
+{
+    QTest::addColumn<Setting>("setting");
+    QTest::addColumn<QByteArray>("old");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("message"); // empty: saved
+
+    const QByteArray kept("a\r\n");
+    const QByteArray loneCr("a\rb");
+    QTest::newRow("link to a name that is not UTF-8") << Setting::NonUtf8Link << loneCr << Line << QString();
+    QTest::newRow("name of 255 bytes") << Setting::LongName << loneCr << Line << QString();
+    QTest::newRow("folder not writable, as nobody") << Setting::ReadOnlyFolder << kept << Line << QString();
+    QTest::newRow("group-writable file of another user, as nobody") << Setting::OthersGroupFile << kept << Line << QString();
+    QTest::newRow("bind-mounted file") << Setting::BindMount << kept << Line << QString();
+    QTest::newRow("folder not writable, line ends to change, as nobody")
+        << Setting::ReadOnlyFolder << loneCr << Line << QStringLiteral("70, Permission denied");
+    const QString refused = QStringLiteral("5, The line holds a line break; nothing was saved");
+    QTest::newRow("LF in the line") << Setting::Plain << kept << QStringLiteral("seta name \"a\nquit\"") << refused;
+    QTest::newRow("CR in the line") << Setting::Plain << kept << QStringLiteral("seta name \"a\rquit\"") << refused;
+}
+
+void TestConfigSaver::awkwardFilesSaveOrSayWhy()
+{
+    QFETCH(Setting, setting);
+    QFETCH(QByteArray, old);
+    QFETCH(QString, line);
+    QFETCH(QString, message);
+
+    const passwd* nobody = ::getpwnam("nobody");
+    const bool needsRoot = setting == Setting::ReadOnlyFolder || setting == Setting::OthersGroupFile || setting == Setting::BindMount;
+    if (needsRoot && (::geteuid() != 0 || !nobody))
+        QSKIP("needs root and a user nobody");
+    const QString game = pathOf(QStringLiteral("game"));
+    QVERIFY(QDir().mkdir(game));
+    QCOMPARE(::chmod(QFile::encodeName(m_folder->path()).constData(), 0755), 0);
+    QString path = game + QStringLiteral("/sof2mp.cfg");
+    QString shown = path; // where the bytes are read back
+    const QByteArray nativePath = QFile::encodeName(path);
+    const QByteArray nativeGame = QFile::encodeName(game);
+    const auto unmount = qScopeGuard([&] { ::umount2(nativePath.constData(), MNT_DETACH); });
+    const passwd* runAs = nullptr;
+
+    switch (setting) {
+    case Setting::Plain:
+        writeFile(path, old);
+        break;
+    case Setting::NonUtf8Link: {
+        const QByteArray target = nativeGame + "/real\xff.cfg";
+        const int file = ::open(target.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+        QCOMPARE(::write(file, old.constData(), size_t(old.size())), ssize_t(old.size()));
+        ::close(file);
+        QCOMPARE(::symlink("real\xff.cfg", nativePath.constData()), 0);
+        break;
+    }
+    case Setting::LongName:
+        path = shown = game + QLatin1Char('/') + QString(251, QLatin1Char('n')) + QStringLiteral(".cfg");
+        writeFile(path, old);
+        break;
+    case Setting::ReadOnlyFolder:
+        writeFile(path, old);
+        QCOMPARE(::chown(nativePath.constData(), nobody->pw_uid, nobody->pw_gid), 0);
+        QCOMPARE(::chmod(nativeGame.constData(), 0555), 0);
+        runAs = nobody;
+        break;
+    case Setting::OthersGroupFile:
+        writeFile(path, old);
+        QCOMPARE(::chown(nativePath.constData(), 0, nobody->pw_gid), 0);
+        QCOMPARE(::chmod(nativePath.constData(), 0664), 0);
+        QCOMPARE(::chmod(nativeGame.constData(), 0777), 0);
+        runAs = nobody;
+        break;
+    case Setting::BindMount:
+        shown = pathOf(QStringLiteral("elsewhere.cfg"));
+        writeFile(shown, old);
+        writeFile(path, {});
+        if (::mount(QFile::encodeName(shown).constData(), nativePath.constData(), nullptr, MS_BIND, nullptr) != 0)
+            QSKIP("cannot bind-mount a file here");
+        break;
+    }
+    const QStringList entries = entriesOf(game);
+
+    QCOMPARE(saveAs(runAs, path, line), message);
+    QCOMPARE(readFile(shown), message.isEmpty() ? bytesAfterSave(old, line) : old);
+    QCOMPARE(entriesOf(game), entries);
+    QCOMPARE(QFileInfo(path).isSymLink(), setting == Setting::NonUtf8Link);
 }
 
 void TestConfigSaver::fileSizeLimitLosesNothing_data()
