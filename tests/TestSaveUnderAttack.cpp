@@ -92,14 +92,26 @@ private:
     bool m_mounted = false;
 };
 
-// Takes all the room there is, in ever smaller pieces.
+// Takes all the room there is, in ever smaller pieces, allocated and then
+// written, since a file system may keep back room from one but not the other.
 void fillUp(const QString& path)
 {
     const int file = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
     off_t size = 0;
-    for (off_t piece = off_t(1) << 30; piece >= 512; piece /= 2) {
+    for (off_t piece = off_t(1) << 30; piece >= 4096; piece /= 2) {
         while (::fallocate(file, 0, size, piece) == 0)
             size += piece;
+    }
+    const QByteArray block(4096, 'x');
+    for (bool flushed = false;;) {
+        if (::pwrite(file, block.constData(), size_t(block.size()), size) == block.size()) {
+            size += block.size();
+            flushed = false;
+        } else if (flushed || ::fsync(file) != 0) {
+            break;
+        } else {
+            flushed = true;
+        }
     }
     ::fsync(file);
     ::close(file);
