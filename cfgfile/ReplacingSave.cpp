@@ -185,8 +185,9 @@ ReplacingSave::Result ReplacingSave::run()
     };
     if (Failure failure = create())
         return {Outcome::Declined, failure};
+    // A full disk or quota may still have room for the line alone.
     if (Failure failure = writeContent())
-        return failed(failure);
+        return {failure->number == SystemError::fromErrno(ENOSPC).number ? Outcome::Declined : Outcome::Failed, failure};
     if (const int error = PosixFile::copyIdentity(m_target.status(), m_target.input(), m_file.get()))
         return declinedOrFailed(SystemError::fromErrno(error), error);
     // Only flushed content may take the name: after a crash the name must

@@ -26,7 +26,7 @@ public:
     enum class Outcome {
         Saved,
         Failed, // the file holds its old bytes
-        Declined, // replacing cannot keep what the file is; nothing was changed
+        Declined, // replacing cannot keep what the file is, or finds no room; nothing was changed
     };
     struct Result
     {
