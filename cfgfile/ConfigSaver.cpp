@@ -46,7 +46,7 @@ Failure whyNotReplace(const SaveTarget& target)
 template <typename Consume>
 Failure scanMapped(const SaveTarget& target, Consume consume)
 {
-    constexpr qint64 Window = 8 << 20;
+    constexpr qint64 Window = 1 << 20;
     const qint64 size = target.status().st_size;
     MappedWindow window;
     for (qint64 offset = 0; offset < size; offset += Window) {
