@@ -108,7 +108,7 @@ RuntimeError cannotKeepOwner()
 RuntimeError mayEndWithPartOfLine(const RuntimeError& cause, const QString& path)
 {
     return {cause.number, cause.description + QStringLiteral(". ") + path
-                              + QStringLiteral(" may now end with part of the new line; remove it before the game reads the file")};
+                              + QStringLiteral(" may now end with part of the new line; delete that part before starting the game")};
 }
 
 RuntimeError savedBesideForeignChange(const QString& path, const QString& aside)
