@@ -26,7 +26,8 @@ std::optional<RuntimeError> AppendingSave::run() const
 
     const qint64 oldSize = now.st_size;
     const int reserved = PosixFile::reserve(output.get(), oldSize, m_appendix.size());
-    if (reserved && reserved != EOPNOTSUPP)
+    // A file system that cannot reserve room still takes the write.
+    if (reserved && reserved != EOPNOTSUPP && reserved != ENOSYS)
         return SystemError::fromErrno(reserved);
 
     qint64 written = 0;
