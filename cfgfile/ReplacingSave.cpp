@@ -15,6 +15,10 @@ namespace {
 using Failure = std::optional<RuntimeError>;
 
 constexpr qsizetype NameMax = 255;
+// Long enough for an open that another process began before the swap, and
+// that the scheduler set aside, to reach the lease; short beside the flush
+// every save waits for.
+constexpr int LateOpenPause = 3;
 constexpr QByteArrayView Marker(".veltrane-");
 constexpr qsizetype RandomLength = 8;
 constexpr char RandomLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
@@ -302,8 +306,11 @@ ReplacingSave::Result ReplacingSave::swap()
         return {error == EBUSY ? Outcome::Declined : Outcome::Failed, SystemError::fromErrno(error)};
 
     // Whoever opened the old file since it was read would write into a file
-    // about to be removed: give it its name back instead.
-    if (m_leased && !PosixFile::holdsWriteLease(m_target.input())) {
+    // about to be removed: give it its name back instead. An open that found
+    // the old file just before the swap reaches the lease a moment later, so
+    // the lease is looked at again after a pause that lets it get there.
+    if (m_leased && (!PosixFile::holdsWriteLease(m_target.input())
+                     || (PosixFile::pause(LateOpenPause), !PosixFile::holdsWriteLease(m_target.input())))) {
         if (PosixFile::exchange(folder, m_temporaryName, m_target.name()) == 0)
             return failed(SystemError::changedMeanwhile());
         // The new content stays in place, and the old file, with whatever

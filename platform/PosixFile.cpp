@@ -8,6 +8,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
+#include <ctime>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -153,6 +154,13 @@ int takeWriteLease(int file)
 bool holdsWriteLease(int file)
 {
     return ::fcntl(file, F_GETLEASE) == F_WRLCK;
+}
+
+void pause(int milliseconds)
+{
+    timespec rest{milliseconds / 1000, (milliseconds % 1000) * 1000000L};
+    while (::nanosleep(&rest, &rest) != 0 && errno == EINTR) {
+    }
 }
 
 void dropLease(int file)

@@ -41,6 +41,7 @@ bool canGiveOwnership(const struct stat& status);
 // any other open then breaks it.
 int takeWriteLease(int file);
 bool holdsWriteLease(int file);
+void pause(int milliseconds);
 void dropLease(int file);
 
 // Reads at most `size` bytes at `offset`; `count` 0 at the end of the file.
