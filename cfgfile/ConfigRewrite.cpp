@@ -133,7 +133,7 @@ static bool hasLoneCrBeforeLast(QByteArrayView piece)
 
 void ConfigRewrite::scan(QByteArrayView piece)
 {
-    if (m_pendingCr || m_changesOldBytes || piece.size() < 2 || hasLoneCrBeforeLast(piece)) {
+    if (m_pendingCr || piece.size() < 2 || hasLoneCrBeforeLast(piece)) {
         process(piece, [](QByteArrayView) {});
         return;
     }
@@ -143,6 +143,11 @@ void ConfigRewrite::scan(QByteArrayView piece)
     m_pendingCr = run.size() < piece.size();
     m_atLineStart = run.endsWith(CrLf);
     m_seen += piece.size();
+}
+
+bool ConfigRewrite::keepsAsIs(QByteArrayView piece) const
+{
+    return !m_pendingCr && !piece.isEmpty() && !piece.endsWith('\r') && !hasLoneCrBeforeLast(piece);
 }
 
 void ConfigRewrite::rewrite(QByteArrayView piece, QByteArray& out)

@@ -5,7 +5,6 @@
 #include "cfgfile/ConfigRewrite.h"
 #include "cfgfile/ReplacingSave.h"
 #include "cfgfile/SaveTarget.h"
-#include "platform/MappedWindow.h"
 #include "platform/PosixFile.h"
 #include "platform/SystemError.h"
 #include "platform/WindowsPath.h"
@@ -36,25 +35,6 @@ Failure whyNotReplace(const SaveTarget& target)
         return SystemError::cannotKeepOwner();
     if (const int error = PosixFile::mayWrite(target.folder(), "."))
         return SystemError::fromErrno(error);
-    return std::nullopt;
-}
-
-// Reads the file in place, without copying it out of the page cache: most of
-// what a save costs beyond the copy itself is reading the old bytes once.
-// Only under a lease, which keeps other programs from cutting the file short
-// under the mapping.
-template <typename Consume>
-Failure scanMapped(const SaveTarget& target, Consume consume)
-{
-    constexpr qint64 Window = 1 << 20;
-    const qint64 size = target.status().st_size;
-    MappedWindow window;
-    for (qint64 offset = 0; offset < size; offset += Window) {
-        if (const int error = window.map(target.input(), offset, qMin(Window, size - offset)))
-            return SystemError::fromErrno(error);
-        if (!consume(window.bytes(), offset))
-            break;
-    }
     return std::nullopt;
 }
 
@@ -90,7 +70,8 @@ Failure saveTo(SaveTarget& target, const QByteArray& encodedLine)
         rewrite.scan(piece);
         return rewrite.keepsOldBytes();
     };
-    if (Failure failure = leased ? scanMapped(target, scan) : readChunks(target.input(), 0, target.status().st_size, scan))
+    const qint64 size = target.status().st_size;
+    if (Failure failure = leased ? readMapped(target.input(), 0, size, scan) : readChunks(target.input(), 0, size, scan))
         return failure;
 
     // Without a lease (where the file system grants none) the file is

@@ -249,12 +249,22 @@ std::optional<RuntimeError> ReplacingSave::writeContent()
     QByteArray rewritten;
     rewritten.reserve(ChunkSize * 2);
     Failure writeFailure;
-    Failure readFailure = readChunks(m_target.input(), firstChange, size, [&](QByteArrayView piece, qint64) {
-        rewritten.resize(0);
-        rewrite.rewrite(piece, rewritten);
-        writeFailure = out.add(rewritten);
+    // Stretches without a lone CR are written as they were read. Each byte
+    // from here on lies one further on than before, so no file system could
+    // share the old blocks anyway.
+    const auto rewritePiece = [&](QByteArrayView piece, qint64) {
+        if (rewrite.keepsAsIs(piece)) {
+            rewrite.scan(piece);
+            writeFailure = out.add(piece);
+        } else {
+            rewritten.resize(0);
+            rewrite.rewrite(piece, rewritten);
+            writeFailure = out.add(rewritten);
+        }
         return !writeFailure;
-    });
+    };
+    Failure readFailure = m_leased ? readMapped(m_target.input(), firstChange, size, rewritePiece)
+                                   : readChunks(m_target.input(), firstChange, size, rewritePiece);
     if (readFailure)
         return readFailure;
     if (writeFailure)
