@@ -1,6 +1,7 @@
 // Times Save against `cp` of the same file, for configs of about 1 MB, 10 MB
-// and 100 MB of short CR LF lines: appended to in place, and rewritten for a
-// lone CR in the first or in the last line. `cp` followed by a flush of the
+// and 100 MB of short CR LF lines: replaced with the old bytes kept, rewritten
+// for a lone CR in the first or in the last line, and appended to in place
+// while another descriptor holds the file open. `cp` followed by a flush of the
 // copy shows what any copy that must survive a power cut costs. All of them
 // alternate, so that they meet the same cache and disk, and everything one
 // leaves dirty is synced outside the timing. Prints medians, ratios, time per
@@ -94,6 +95,14 @@ void save(const QString& path)
         std::fprintf(stderr, "save of %s failed\n", qPrintable(path));
 }
 
+// The way a save goes while another program has the file open.
+void saveWhileOpen(const QString& path)
+{
+    const int held = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    save(path);
+    ::close(held);
+}
+
 // The peak resident memory of a child that runs `work`, in MiB.
 double peakMemoryOf(auto&& work)
 {
@@ -115,6 +124,7 @@ int main(int argc, char** argv)
                                   : QDir::tempPath() + QStringLiteral("/BenchSave-XXXXXX"));
     if (!folder.isValid())
         return 1;
+    const QString kept = folder.filePath(QStringLiteral("kept.cfg"));
     const QString appended = folder.filePath(QStringLiteral("append.cfg"));
     const QString copy = folder.filePath(QStringLiteral("copy.cfg"));
     struct Rewrite {
@@ -142,17 +152,19 @@ int main(int argc, char** argv)
     std::printf("%-7s %-8s %10s %10s %7s %12s %7s %9s %12s\n", "size", "case", "save ms", "cp ms", "ratio",
                 "cp+flush ms", "ratio", "ns/byte", "peak +MiB");
     for (const auto& [size, rounds] : {std::pair{1 * MiB, 31}, std::pair{10 * MiB, 15}, std::pair{100 * MiB, 9}}) {
+        writeConfig(kept, size, LoneCr::None);
         writeConfig(appended, size, LoneCr::None);
         for (Rewrite& rewrite : rewrites) {
             writeConfig(rewrite.original, size, rewrite.loneCr);
             rewrite.times.clear();
         }
 
-        std::vector<double> cpTimes, durableCpTimes, appendTimes;
+        std::vector<double> cpTimes, durableCpTimes, keptTimes, appendTimes;
         std::vector<std::function<void()>> turns{
-            [&] { cpTimes.push_back(millisecondsOf([&] { copyWithCp(appended, copy); })); },
-            [&] { durableCpTimes.push_back(millisecondsOf([&] { copyDurably(appended, copy); })); },
-            [&] { appendTimes.push_back(millisecondsOf([&] { save(appended); })); },
+            [&] { cpTimes.push_back(millisecondsOf([&] { copyWithCp(kept, copy); })); },
+            [&] { durableCpTimes.push_back(millisecondsOf([&] { copyDurably(kept, copy); })); },
+            [&] { keptTimes.push_back(millisecondsOf([&] { save(kept); })); },
+            [&] { appendTimes.push_back(millisecondsOf([&] { saveWhileOpen(appended); })); },
         };
         for (Rewrite& rewrite : rewrites)
             turns.push_back([&] { rewrite.times.push_back(millisecondsOf([&] { save(rewrite.path); })); });
@@ -175,7 +187,8 @@ int main(int argc, char** argv)
             std::printf("%4d MB %-8s %10.2f %10.2f %7.2f %12.2f %7.2f %9.3f %12.1f\n", megabytes, name, ms, cp, ms / cp,
                         durableCp, ms / durableCp, ms * 1e6 / double(size), peak);
         };
-        print("append", appendTimes, peakMemoryOf([&] { save(appended); }) - baseline);
+        print("kept", keptTimes, peakMemoryOf([&] { save(kept); }) - baseline);
+        print("in place", appendTimes, peakMemoryOf([&] { saveWhileOpen(appended); }) - baseline);
         for (const Rewrite& rewrite : rewrites)
             print(rewrite.name, rewrite.times, peakMemoryOf([&] { save(rewrite.path); }) - baseline);
         std::fflush(stdout);

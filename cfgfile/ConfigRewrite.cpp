@@ -3,6 +3,9 @@
 #include <QStringEncoder>
 
 #include <cstring>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -99,9 +102,52 @@ void ConfigRewrite::process(QByteArrayView piece, Output output)
     m_seen += piece.size();
 }
 
+// Whether a CR before the last byte lacks its LF, checked 64 bytes at a time
+// where the processor allows: a scan of a large file that changes nothing
+// would otherwise cost more than copying the file.
+static bool hasLoneCrBeforeLast(QByteArrayView piece)
+{
+    const char* const bytes = piece.data();
+    const qsizetype checked = piece.size() - 1; // each byte looks at the next
+    qsizetype i = 0;
+#ifdef __SSE2__
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    const auto loneAt = [&](qsizetype at) {
+        const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at));
+        const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at + 1));
+        return _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(here, cr));
+    };
+    for (; i + 64 <= checked; i += 64) {
+        const __m128i lone = _mm_or_si128(_mm_or_si128(loneAt(i), loneAt(i + 16)), _mm_or_si128(loneAt(i + 32), loneAt(i + 48)));
+        if (_mm_movemask_epi8(lone))
+            return true;
+    }
+#endif
+    for (; i < checked; ++i) {
+        if (bytes[i] == '\r' && bytes[i + 1] != '\n')
+            return true;
+    }
+    return false;
+}
+
 void ConfigRewrite::scan(QByteArrayView piece)
 {
-    process(piece, [](QByteArrayView) {});
+    if (m_pendingCr || piece.size() < 2 || hasLoneCrBeforeLast(piece)) {
+        process(piece, [](QByteArrayView) {});
+        return;
+    }
+    // As process() would leave it: a final CR waits for the next piece, and
+    // what comes before it ends a line if it ends with CR LF.
+    const QByteArrayView run = piece.endsWith('\r') ? piece.chopped(1) : piece;
+    m_pendingCr = run.size() < piece.size();
+    m_atLineStart = run.endsWith(CrLf);
+    m_seen += piece.size();
+}
+
+bool ConfigRewrite::keepsAsIs(QByteArrayView piece) const
+{
+    return !m_pendingCr && !piece.isEmpty() && !piece.endsWith('\r') && !hasLoneCrBeforeLast(piece);
 }
 
 void ConfigRewrite::rewrite(QByteArrayView piece, QByteArray& out)

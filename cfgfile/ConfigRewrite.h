@@ -28,6 +28,10 @@ public:
     // enough to learn whether the old bytes survive as they are.
     void scan(QByteArrayView piece);
 
+    // Whether the next piece of the old content comes back byte for byte,
+    // so that it may be copied as it is and then only scanned.
+    bool keepsAsIs(QByteArrayView piece) const;
+
     // Appends what the next piece of the old content becomes to `out`.
     void rewrite(QByteArrayView piece, QByteArray& out);
 

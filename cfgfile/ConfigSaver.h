@@ -9,12 +9,11 @@
 
 // Adds one line to the end of the configuration file so that, whatever
 // happens, the file holds either exactly its old bytes or exactly the new
-// ones, keeps its identity, owner and mode, and leaves nothing beside it.
+// ones, and keeps its owner, mode, attributes, links and mount.
 //
-// Usually the old bytes stay as they are and the new ones are appended in
-// place; on any failure the file is cut back to its old size. Only when an
-// old line end in the middle has to change is a complete new file written
-// beside the old one and renamed over it.
+// Usually a complete new file is written beside the old one and swapped with
+// it. Where that would change what the file is, or another program holds the
+// file open, the line is added in place instead.
 class ConfigSaver
 {
 public:

@@ -10,6 +10,7 @@ struct ClassicError
     const char* description;
 };
 
+constexpr ClassicError InvalidCall{5, "Invalid procedure call or argument"};
 constexpr ClassicError OutOfMemory{7, "Out of memory"};
 constexpr ClassicError BadFileName{52, "Bad file name or number"};
 constexpr ClassicError FileNotFound{53, "File not found"};
@@ -81,6 +82,40 @@ RuntimeError changedMeanwhile()
 RuntimeError hasOtherNames()
 {
     return {PathFileAccess.number, QStringLiteral("File has other names that would lose the change")};
+}
+
+RuntimeError lineBreakInLine()
+{
+    return {InvalidCall.number, QStringLiteral("The line holds a line break; nothing was saved")};
+}
+
+RuntimeError openElsewhere()
+{
+    return {PathFileAccess.number,
+            QStringLiteral("File is open in another program and its line ends have to change; close that program and save again")};
+}
+
+RuntimeError mountedOver()
+{
+    return {PathFileAccess.number, QStringLiteral("File is a mount point and its line ends would have to change")};
+}
+
+RuntimeError cannotKeepOwner()
+{
+    return {PermissionDenied.number, QStringLiteral("Permission denied: the file's line ends have to change, and it would lose its owner or group")};
+}
+
+RuntimeError mayEndWithPartOfLine(const RuntimeError& cause, const QString& path)
+{
+    return {cause.number, cause.description + QStringLiteral(". ") + path
+                              + QStringLiteral(" may now end with part of the new line; delete that part before starting the game")};
+}
+
+RuntimeError savedBesideForeignChange(const QString& path, const QString& aside)
+{
+    return {PathFileAccess.number, QStringLiteral("File was changed by another program while saving. The line was saved in ")
+                                       + path + QStringLiteral("; what the other program wrote is in ") + aside
+                                       + QStringLiteral(" beside it, and the next save removes that file")};
 }
 
 } // namespace SystemError

@@ -17,5 +17,17 @@ RuntimeError permissionDenied(); // 70: a file whose mode grants no write
 RuntimeError pathFileAccess(); // 75: a folder, FIFO, device or socket
 RuntimeError changedMeanwhile(); // 75: another program changed the file while it was read
 RuntimeError hasOtherNames(); // 75: a hard-linked file that would have to be replaced
+RuntimeError lineBreakInLine(); // 5: the line would become two console commands
+RuntimeError openElsewhere(); // 75: a file that has to be replaced is held open by another program
+RuntimeError mountedOver(); // 75: a file that has to be replaced is a mount point
+RuntimeError cannotKeepOwner(); // 70: a file that has to be replaced would lose its owner or group
+
+// `cause` struck after part of the line may have reached the end of the file
+// at `path` and the old size could not be restored: said as such, never as
+// an ordinary failure that left the file as it was.
+RuntimeError mayEndWithPartOfLine(const RuntimeError& cause, const QString& path);
+// The line was saved to `path`, but another program wrote to the old file
+// meanwhile, which now lies beside it as `aside`.
+RuntimeError savedBesideForeignChange(const QString& path, const QString& aside);
 
 } // namespace SystemError
