@@ -10,7 +10,9 @@
 ComboBox::ComboBox(QWidget* parent)
     : QComboBox(parent)
 {
-    setEditable(true);
+    // Made editable by its own field alone: setEditable() would first build a
+    // plain field with its completer, both thrown away, and the drop-down
+    // list long before it is first opened.
     setLineEdit(new SymbolLineEdit(this));
     // Typed text stays as typed: no completion from the list, and
     // Enter never adds it to the list.
