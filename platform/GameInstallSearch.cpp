@@ -42,12 +42,6 @@ bool isFolder(const QString& path)
     return status && S_ISDIR(status->st_mode);
 }
 
-bool isFile(const QString& path)
-{
-    const auto status = statusOf(path);
-    return status && S_ISREG(status->st_mode);
-}
-
 // A file's identity, the same through every link to it, found with one stat
 // where resolving its full path would take one for each of its folders.
 std::optional<std::pair<dev_t, ino_t>> identity(const QString& path)
@@ -59,6 +53,14 @@ std::optional<std::pair<dev_t, ino_t>> identity(const QString& path)
 }
 
 using Identities = QSet<std::pair<dev_t, ino_t>>;
+
+// In UTC: the times are only compared with each other, and local time would
+// first have the time zone loaded.
+QDateTime lastChange(const struct stat& status)
+{
+    return QDateTime::fromMSecsSinceEpoch(qint64(status.st_mtim.tv_sec) * 1000 + status.st_mtim.tv_nsec / 1000000,
+                                          Qt::UTC);
+}
 
 QString expandHome(QString path, const QString& home)
 {
@@ -128,10 +130,11 @@ public:
         const QString base = child(folder, QStringLiteral("base"), subfolders);
         const QString mp = base.isEmpty() ? QString() : child(base, QStringLiteral("mp"));
         const QString config = mp.isEmpty() ? QString() : child(mp, QStringLiteral("sof2mp.cfg"));
-        if (config.isEmpty() || !isFile(config))
+        const auto status = config.isEmpty() ? std::nullopt : statusOf(config);
+        if (!status || !S_ISREG(status->st_mode))
             return false;
-        if (markVisited(config))
-            installs.append({source, mp, config, QFileInfo(config).lastModified()});
+        if (markVisited(std::pair{status->st_dev, status->st_ino}))
+            installs.append({source, mp, config, lastChange(*status)});
         return true;
     }
 
@@ -176,9 +179,14 @@ private:
     bool markVisited(const QString& folder)
     {
         const auto id = identity(folder);
-        if (!id || m_visited.contains(*id))
+        return id && markVisited(*id);
+    }
+
+    bool markVisited(std::pair<dev_t, ino_t> id)
+    {
+        if (m_visited.contains(id))
             return false;
-        m_visited.insert(*id);
+        m_visited.insert(id);
         return true;
     }
 
