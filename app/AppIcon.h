@@ -1,9 +1,8 @@
 #pragma once
 
 #include <QIcon>
-#include <QImage>
 
-// The program's 32 x 32 icon: a keypad key with a coloured caret code on it,
-// drawn here so that no image file has to travel with the program.
-QImage drawAppIconImage();
+// The program's 32 x 32 icon. Its pixels were drawn when the program was
+// built, so that no image file has to travel with the program and the
+// window needs no painter before it first shows.
 QIcon appIcon();

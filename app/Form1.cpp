@@ -23,6 +23,7 @@
 #include "platform/TextBox.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -123,9 +124,7 @@ Form1::Form1(QWidget* parent)
     setFixedSize(FormClientWidthTwips / TwipsPerPixel, FormClientHeightTwips / TwipsPerPixel);
 
     createControls();
-    // The folder list starts on the drive the drive list shows, at that drive's root.
-    if (!m_drive1->driveRoot().isEmpty())
-        m_dir1->setDrivePath(m_drive1->driveRoot(), m_drive1->rootCaption(), m_dir1->path());
+    openStartFolder();
     installColourPalette(*m_picture1, *m_text1);
     installSymbolPalette(*m_picture3, *m_text1);
     installEntryTextPreview(*m_text1, *m_combo1);
@@ -167,6 +166,18 @@ void Form1::createControls()
     // The two small option buttons show no caption of their own; say what they do.
     findChild<QRadioButton*>(QStringLiteral("Option2"))->setAccessibleName(QStringLiteral("Bind"));
     findChild<QRadioButton*>(QStringLiteral("Option1"))->setAccessibleName(QStringLiteral("Name"));
+}
+
+void Form1::openStartFolder()
+{
+    // The folder list opens the current folder under the root of the drive
+    // the drive list shows; failing that, the file system's root.
+    const QString start = QDir::currentPath();
+    if (!m_drive1->driveRoot().isEmpty()
+        && m_dir1->setDrivePath(m_drive1->driveRoot(), m_drive1->rootCaption(), start))
+        return;
+    if (!m_dir1->setPath(start))
+        m_dir1->setPath(QDir::rootPath());
 }
 
 void Form1::arrangeTabOrder()

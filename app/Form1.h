@@ -25,6 +25,7 @@ public:
 
 private:
     void createControls();
+    void openStartFolder();
     void arrangeTabOrder();
     void connectHandlers();
 

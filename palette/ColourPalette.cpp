@@ -8,5 +8,5 @@
 void installColourPalette(PictureBox& panel, TextBox& entryText)
 {
     panel.setPicture(&colourPalettePicture);
-    addPaletteCells(panel, entryText, colourCellDefinitions());
+    panel.setChildren([&entryText](PictureBox& shown) { addPaletteCells(shown, entryText, colourCellDefinitions()); });
 }

@@ -8,5 +8,5 @@
 void installSymbolPalette(PictureBox& panel, TextBox& entryText)
 {
     panel.setPicture(&symbolPalettePicture);
-    addPaletteCells(panel, entryText, symbolCellDefinitions());
+    panel.setChildren([&entryText](PictureBox& shown) { addPaletteCells(shown, entryText, symbolCellDefinitions()); });
 }

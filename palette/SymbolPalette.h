@@ -3,6 +3,7 @@
 class PictureBox;
 class TextBox;
 
-// Gives the symbol panel its picture and lays the 29 symbol cells over it;
-// each click inserts its character at the caret of the entry text.
+// Gives the symbol panel its picture and has the 29 symbol cells laid over
+// it when it is first shown; each click inserts its character at the caret
+// of the entry text.
 void installSymbolPalette(PictureBox& panel, TextBox& entryText);

@@ -3,6 +3,7 @@
 #include "platform/SymbolLineEdit.h"
 
 #include <QAbstractItemView>
+#include <QCompleter>
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -10,10 +11,15 @@
 ComboBox::ComboBox(QWidget* parent)
     : QComboBox(parent)
 {
-    setEditable(true);
-    setLineEdit(new SymbolLineEdit(this));
-    // Typed text stays as typed: no completion from the list, and
-    // Enter never adds it to the list.
+    // Made editable by its own field alone: setEditable() would first build a
+    // plain field, thrown away, and the drop-down list long before it opens.
+    // Typed text stays as typed: no completion from the list, and Enter
+    // never adds it to the list. A field that comes without a completer is
+    // given one built over the whole list; an empty one costs a fraction of
+    // that, and the field deletes it as it is taken away.
+    auto* field = new SymbolLineEdit(this);
+    field->setCompleter(new QCompleter(field));
+    setLineEdit(field);
     setCompleter(nullptr);
     setInsertPolicy(QComboBox::NoInsert);
 

@@ -4,11 +4,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPixmap>
-#include <QPolygon>
 
 namespace {
 
@@ -33,28 +32,44 @@ QStringList chainFrom(const QString& root, const QString& folder)
 
 // The classic manila folder, shut or with its front flap open. The style's
 // own pair looks alike at this size, and the list must tell the open folders
-// on the way down from the ones below them.
-QIcon folderIcon(bool open)
-{
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    const QColor outline(0x80, 0x60, 0x10);
-    const QColor back(0xE8, 0xC0, 0x50);
-    const QColor front(0xFF, 0xE0, 0x80);
+// on the way down from the ones below them. One letter a pixel: o outline,
+// b back, f front, . clear; set pixel by pixel, as nothing else needs a
+// painter before the window first shows.
+constexpr const char* ShutFolder[16] = {
+    "................", "................", "................", ".ooooo..........",
+    ".obbbboooooooo..", ".obbbbbbbbbbbo..", ".offfffffffffo..", ".obbbbbbbbbbbo..",
+    ".obbbbbbbbbbbo..", ".obbbbbbbbbbbo..", ".obbbbbbbbbbbo..", ".obbbbbbbbbbbo..",
+    ".obbbbbbbbbbbo..", ".ooooooooooooo..", "................", "................",
+};
+constexpr const char* OpenFolder[16] = {
+    "................", "................", "................", ".ooooo..........",
+    ".obbbboooooooo..", ".obbbbbbbbbbbo..", ".obbbbbbbbbbbo..", ".obboooooooooooo",
+    ".oboffffffffffo.", ".oboffffffffffo.", ".ooffffffffffo..", ".ooffffffffffo..",
+    ".offffffffffoo..", ".ooooooooooooo..", "................", "................",
+};
 
-    painter.setPen(outline);
-    painter.setBrush(back);
-    painter.drawPolygon(QPolygon({{1, 3}, {5, 3}, {6, 4}, {13, 4}, {13, 13}, {1, 13}}));
-    if (open) {
-        painter.setBrush(front);
-        painter.drawPolygon(QPolygon({{4, 7}, {15, 7}, {12, 13}, {1, 13}}));
-    } else {
-        painter.setPen(front);
-        painter.drawLine(2, 6, 12, 6);
+QRgb folderColour(char letter)
+{
+    switch (letter) {
+    case 'o':
+        return qRgb(0x80, 0x60, 0x10);
+    case 'b':
+        return qRgb(0xE8, 0xC0, 0x50);
+    case 'f':
+        return qRgb(0xFF, 0xE0, 0x80);
     }
-    return QIcon(pixmap);
+    return qRgba(0, 0, 0, 0);
+}
+
+QIcon folderIcon(const char* const (&rows)[16])
+{
+    QImage image(16, 16, QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            line[x] = folderColour(rows[y][x]);
+    }
+    return QIcon(QPixmap::fromImage(image));
 }
 
 } // namespace
@@ -72,9 +87,6 @@ DirListBox::DirListBox(QWidget* parent)
     setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-
-    if (!setPath(QDir::currentPath()))
-        setPath(QDir::rootPath());
 }
 
 QString DirListBox::path() const
@@ -137,8 +149,8 @@ void DirListBox::drawBranches(QPainter*, const QRect&, const QModelIndex&) const
 void DirListBox::showFolder(const QString& folder, const QStringList& subfolders)
 {
     clear();
-    const QIcon openIcon = folderIcon(true);
-    const QIcon closedIcon = folderIcon(false);
+    const QIcon openIcon = folderIcon(OpenFolder);
+    const QIcon closedIcon = folderIcon(ShutFolder);
 
     QTreeWidgetItem* parent = nullptr;
     for (const QString& step : chainFrom(m_root, folder)) {

@@ -21,11 +21,10 @@ constexpr const char* WineOwnFolders[] = {
     "WindowsPowerShell", "Microsoft.NET",
 };
 
-bool isWineOwnFolder(const QString& name)
+// Compared as the folder holds the name, before it is turned into text.
+bool isWineOwnFolder(const char* name)
 {
-    return std::ranges::any_of(WineOwnFolders, [&](const char* own) {
-        return name.compare(QLatin1StringView(own), Qt::CaseInsensitive) == 0;
-    });
+    return std::ranges::any_of(WineOwnFolders, [&](const char* own) { return qstricmp(name, own) == 0; });
 }
 
 std::optional<struct stat> statusOf(const QString& path)
@@ -42,12 +41,6 @@ bool isFolder(const QString& path)
     return status && S_ISDIR(status->st_mode);
 }
 
-bool isFile(const QString& path)
-{
-    const auto status = statusOf(path);
-    return status && S_ISREG(status->st_mode);
-}
-
 // A file's identity, the same through every link to it, found with one stat
 // where resolving its full path would take one for each of its folders.
 std::optional<std::pair<dev_t, ino_t>> identity(const QString& path)
@@ -59,6 +52,14 @@ std::optional<std::pair<dev_t, ino_t>> identity(const QString& path)
 }
 
 using Identities = QSet<std::pair<dev_t, ino_t>>;
+
+// In UTC: the times are only compared with each other, and local time would
+// first have the time zone loaded.
+QDateTime lastChange(const struct stat& status)
+{
+    return QDateTime::fromMSecsSinceEpoch(qint64(status.st_mtim.tv_sec) * 1000 + status.st_mtim.tv_nsec / 1000000,
+                                          Qt::UTC);
+}
 
 QString expandHome(QString path, const QString& home)
 {
@@ -80,9 +81,12 @@ public:
 
     bool timeIsUp() const { return m_deadline.hasExpired(); }
 
-    // The names in a folder, sorted; only sub-folders when asked. Entries the
-    // folder marks as plain files cost no stat; links and unknown types do.
-    QStringList list(const QString& folder, bool foldersOnly) const
+    enum class Entries { All, Folders, FoldersButWines };
+
+    // The names in a folder, sorted. Entries the folder marks as plain files
+    // cost no stat; links and unknown types do. A name left out is never
+    // turned into text: a search lists a few hundred folders.
+    QStringList list(const QString& folder, Entries entries) const
     {
         QStringList names;
         if (timeIsUp())
@@ -91,13 +95,14 @@ public:
         if (!dir)
             return names;
         while (const dirent* entry = ::readdir(dir)) {
-            const QString name = QFile::decodeName(entry->d_name);
-            if (name == u"." || name == u"..")
+            if (qstrcmp(entry->d_name, ".") == 0 || qstrcmp(entry->d_name, "..") == 0)
                 continue;
-            if (foldersOnly && entry->d_type != DT_DIR
-                && (entry->d_type == DT_REG || !isFolder(folder + u'/' + name)))
+            if (entries == Entries::FoldersButWines && isWineOwnFolder(entry->d_name))
                 continue;
-            names.append(name);
+            if (entries != Entries::All && entry->d_type != DT_DIR
+                && (entry->d_type == DT_REG || !isFolder(folder + u'/' + QFile::decodeName(entry->d_name))))
+                continue;
+            names.append(QFile::decodeName(entry->d_name));
         }
         ::closedir(dir);
         names.sort(Qt::CaseInsensitive);
@@ -115,7 +120,7 @@ public:
         const QString exact = folder + u'/' + name;
         if (!names && QFileInfo::exists(exact))
             return exact;
-        for (const QString& entry : names ? *names : list(folder, false)) {
+        for (const QString& entry : names ? *names : list(folder, Entries::All)) {
             if (entry.compare(name, Qt::CaseInsensitive) == 0)
                 return folder + u'/' + entry;
         }
@@ -128,10 +133,11 @@ public:
         const QString base = child(folder, QStringLiteral("base"), subfolders);
         const QString mp = base.isEmpty() ? QString() : child(base, QStringLiteral("mp"));
         const QString config = mp.isEmpty() ? QString() : child(mp, QStringLiteral("sof2mp.cfg"));
-        if (config.isEmpty() || !isFile(config))
+        const auto status = config.isEmpty() ? std::nullopt : statusOf(config);
+        if (!status || !S_ISREG(status->st_mode))
             return false;
-        if (markVisited(config))
-            installs.append({source, mp, config, QFileInfo(config).lastModified()});
+        if (markVisited(std::pair{status->st_dev, status->st_ino}))
+            installs.append({source, mp, config, lastChange(*status)});
         return true;
     }
 
@@ -142,17 +148,13 @@ public:
         const QString driveC = child(prefix, QStringLiteral("drive_c"));
         if (driveC.isEmpty() || !markVisited(driveC))
             return;
-        for (const QString& top : list(driveC, true)) {
-            if (isWineOwnFolder(top))
-                continue;
+        for (const QString& top : list(driveC, Entries::FoldersButWines)) {
             const QString topFolder = driveC + u'/' + top;
-            const QStringList inners = list(topFolder, true);
+            const QStringList inners = list(topFolder, Entries::FoldersButWines);
             if (checkGame(topFolder, source, &inners))
                 continue;
-            for (const QString& inner : inners) {
-                if (!isWineOwnFolder(inner))
-                    checkGame(topFolder + u'/' + inner, source);
-            }
+            for (const QString& inner : inners)
+                checkGame(topFolder + u'/' + inner, source);
         }
     }
 
@@ -165,7 +167,7 @@ public:
         }
         if (!markVisited(folder))
             return;
-        const QStringList inners = list(folder, true);
+        const QStringList inners = list(folder, Entries::Folders);
         if (checkGame(folder, source, &inners))
             return;
         for (const QString& inner : inners)
@@ -176,9 +178,14 @@ private:
     bool markVisited(const QString& folder)
     {
         const auto id = identity(folder);
-        if (!id || m_visited.contains(*id))
+        return id && markVisited(*id);
+    }
+
+    bool markVisited(std::pair<dev_t, ino_t> id)
+    {
+        if (m_visited.contains(id))
             return false;
-        m_visited.insert(*id);
+        m_visited.insert(id);
         return true;
     }
 
@@ -252,20 +259,20 @@ QList<GameInstallSearch::Install> GameInstallSearch::find(QDeadlineTimer deadlin
     for (const QString& library : libraries) {
         const QString common = walk.child(walk.child(library, QStringLiteral("steamapps")), QStringLiteral("common"));
         if (!common.isEmpty()) {
-            for (const QString& game : walk.list(common, true))
+            for (const QString& game : walk.list(common, Walk::Entries::Folders))
                 walk.checkGame(common + u'/' + game, QStringLiteral("Steam"));
         }
     }
     for (const QString& library : libraries) {
         const QString compatdata = walk.child(walk.child(library, QStringLiteral("steamapps")), QStringLiteral("compatdata"));
         if (!compatdata.isEmpty()) {
-            for (const QString& app : walk.list(compatdata, true))
+            for (const QString& app : walk.list(compatdata, Walk::Entries::Folders))
                 walk.searchPrefix(compatdata + u'/' + app + QStringLiteral("/pfx"), QStringLiteral("Proton"));
         }
     }
 
     const QString lutris = m_home + QStringLiteral("/.config/lutris/games");
-    for (const QString& name : walk.list(lutris, false)) {
+    for (const QString& name : walk.list(lutris, Walk::Entries::All)) {
         if (!name.endsWith(QStringLiteral(".yml")))
             continue;
         const QByteArray yaml = readSmallFile(lutris + u'/' + name);
@@ -276,7 +283,7 @@ QList<GameInstallSearch::Install> GameInstallSearch::find(QDeadlineTimer deadlin
     }
 
     const QString heroic = m_home + QStringLiteral("/.config/heroic/GamesConfig");
-    for (const QString& name : walk.list(heroic, false)) {
+    for (const QString& name : walk.list(heroic, Walk::Entries::All)) {
         if (!name.endsWith(QStringLiteral(".json")))
             continue;
         const QJsonObject games = QJsonDocument::fromJson(readSmallFile(heroic + u'/' + name)).object();
@@ -289,12 +296,12 @@ QList<GameInstallSearch::Install> GameInstallSearch::find(QDeadlineTimer deadlin
 
     for (const char* root : {"/.local/share/bottles/bottles", "/.var/app/com.usebottles.bottles/data/bottles/bottles"}) {
         const QString bottles = m_home + QLatin1StringView(root);
-        for (const QString& bottle : walk.list(bottles, true))
+        for (const QString& bottle : walk.list(bottles, Walk::Entries::Folders))
             walk.searchPrefix(bottles + u'/' + bottle, QStringLiteral("Bottles"));
     }
 
     const QString games = m_home + QStringLiteral("/Games");
-    for (const QString& folder : walk.list(games, true))
+    for (const QString& folder : walk.list(games, Walk::Entries::Folders))
         walk.searchFolder(games + u'/' + folder, QStringLiteral("Games"));
 
     return walk.installs;

@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include <utility>
+
 PictureBox::PictureBox(QWidget* parent)
     : QWidget(parent)
 {
@@ -25,6 +27,24 @@ const QImage& PictureBox::picture() const
     if (m_picture.isNull() && m_source)
         m_picture = m_source();
     return m_picture;
+}
+
+void PictureBox::setChildren(ChildrenSource source)
+{
+    m_children = std::move(source);
+    if (isVisible())
+        makeChildren();
+}
+
+void PictureBox::showEvent(QShowEvent*)
+{
+    makeChildren();
+}
+
+void PictureBox::makeChildren()
+{
+    if (const ChildrenSource source = std::exchange(m_children, {}))
+        source(*this);
 }
 
 void PictureBox::paintEvent(QPaintEvent*)

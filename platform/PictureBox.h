@@ -22,10 +22,19 @@ public:
     void setPicture(PictureSource source);
     const QImage& picture() const;
 
+    // Lays children over the picture. For the same reason they are made when
+    // the panel is first shown: before it is painted or can take a click.
+    using ChildrenSource = std::function<void(PictureBox& panel)>;
+    void setChildren(ChildrenSource source);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
+    void makeChildren();
+
     PictureSource m_source;
+    ChildrenSource m_children;
     mutable QImage m_picture;
 };

@@ -8,6 +8,7 @@
 #include <QStyleOptionFrame>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -120,7 +121,8 @@ void SymbolLineEdit::makeRoomForSymbols()
         return;
 
     const QString content = text();
-    const qreal spaceWidth = QFontMetricsF(font()).horizontalAdvance(u' ');
+    // Measured at the first symbol: a field without any needs no glyph loaded yet.
+    std::optional<qreal> spaceWidth;
     // The field shows only a few dozen characters around the caret, and
     // every format range slows QLineEdit's own layout, so a huge pasted text
     // gets its symbols widened only near the caret.
@@ -139,7 +141,9 @@ void SymbolLineEdit::makeRoomForSymbols()
         if (content[i] == u'\t')
             continue;
         // Spacing widens the space that QLineEdit shows in the symbol's place.
-        const qreal spacing = pictureOf(content[i].unicode()).width() + 2 * PictureMargin - spaceWidth;
+        if (!spaceWidth)
+            spaceWidth = QFontMetricsF(font()).horizontalAdvance(u' ');
+        const qreal spacing = pictureOf(content[i].unicode()).width() + 2 * PictureMargin - *spaceWidth;
         if (!widths.isEmpty()) {
             QTextLayout::FormatRange& last = widths.last();
             if (last.start + last.length == i && last.format.fontLetterSpacing() == spacing) {

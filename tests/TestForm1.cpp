@@ -99,6 +99,11 @@ void TestForm1::window()
     QCOMPARE(m_form->maximumSize(), QSize(605, 468));
     QVERIFY(!(m_form->windowFlags() & (Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint)));
     QVERIFY(m_form->windowIcon().availableSizes().contains(QSize(32, 32)));
+    // The window's icon is the picture installed for the desktop, pixel for pixel.
+    const QImage installed(QStringLiteral(VELTRANE_BUILD_DIR "/veltrane.png"));
+    QVERIFY(!installed.isNull());
+    QCOMPARE(m_form->windowIcon().pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32),
+             installed.convertToFormat(QImage::Format_ARGB32));
 }
 
 void TestForm1::controlsMatchTheirTableAndCaptionsFit_data()

@@ -34,7 +34,8 @@ void TestGameInstallSearch::findsEveryLayout_data()
         << QStringList{"Wine: .wine/drive_c/Games/SoF2/base/mp", "Wine: .wine/drive_c/Program Files/SoF2/base/mp"};
     QTest::newRow("too deep, inside Wine's own folders, or a folder by the config's name")
         << QStringList{".wine/drive_c/a/b/c/base/mp/sof2mp.cfg", ".wine/drive_c/windows/SoF2/base/mp/sof2mp.cfg",
-                       ".wine/drive_c/Program Files/Common Files/base/mp/sof2mp.cfg", ".wine/drive_c/G/base/mp/sof2mp.cfg/x"}
+                       ".wine/drive_c/Program Files/Common Files/base/mp/sof2mp.cfg", ".wine/drive_c/G/base/mp/sof2mp.cfg/x",
+                       ".wine/drive_c/USERS/SoF2/base/mp/sof2mp.cfg"}
         << QStringList{};
     QTest::newRow("Steam's common folder, found once through ~/.steam/steam")
         << QStringList{steamGame + "/sof2mp.cfg", ".steam/steam@%H/.local/share/Steam"}

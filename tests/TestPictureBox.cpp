@@ -1,5 +1,6 @@
 // The palette panels start hidden, and a player may never open one: their
-// pictures must cost nothing until a panel is shown, and be drawn only once.
+// pictures and cells must cost nothing until a panel is shown, and be made
+// only once.
 #include "platform/PictureBox.h"
 
 #include <QTest>
@@ -9,10 +10,10 @@ class TestPictureBox : public QObject
     Q_OBJECT
 
 private slots:
-    void drawsThePictureOnlyWhenFirstShown();
+    void makesPictureAndChildrenOnlyWhenFirstShown();
 };
 
-void TestPictureBox::drawsThePictureOnlyWhenFirstShown()
+void TestPictureBox::makesPictureAndChildrenOnlyWhenFirstShown()
 {
     int drawn = 0;
     QWidget window;
@@ -25,19 +26,29 @@ void TestPictureBox::drawsThePictureOnlyWhenFirstShown()
         picture.fill(Qt::red);
         return picture;
     });
+    int made = 0;
+    panel->setChildren([&made](PictureBox& shown) {
+        ++made;
+        new QWidget(&shown);
+    });
     panel->hide();
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QTest::qWait(50);
     QCOMPARE(drawn, 0);
+    QCOMPARE(made, 0);
 
     panel->show();
+    // Made as the panel shows, before anything can reach it.
+    QCOMPARE(made, 1);
     QTRY_COMPARE(drawn, 1);
     panel->repaint();
     panel->hide();
     panel->show();
     panel->repaint();
     QCOMPARE(drawn, 1);
+    QCOMPARE(made, 1);
+    QCOMPARE(panel->findChildren<QWidget*>().size(), 1);
     QCOMPARE(panel->picture().pixel(5, 5), QColor(Qt::red).rgb());
 }
 
