@@ -120,7 +120,7 @@ Form1::Form1(QWidget* parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Veltrane"));
     setWindowIcon(appIcon());
-    setFixedSize(FormClientWidthTwips / TwipsPerPixel, FormClientHeightTwips / TwipsPerPixel);
+    setFixedSize(twipsToPixels(FormClientWidthTwips), twipsToPixels(FormClientHeightTwips));
 
     createControls();
     // The folder list starts on the drive the drive list shows, at that drive's root.

@@ -55,18 +55,13 @@ const std::array controls = {
     ControlDefinition{"Picture3", K::PictureBox, 6480, 480, 2535, 3255, "", 68, hidden},
 };
 
-int toPixels(int twips)
-{
-    return twips / TwipsPerPixel;
-}
-
 } // namespace
 
 QRect ControlDefinition::pixelRect() const
 {
     if (kind == ControlKind::Line)
-        return QRect(QPoint(toPixels(a), toPixels(b)), QPoint(toPixels(c), toPixels(d)));
-    return QRect(toPixels(a), toPixels(b), toPixels(c), toPixels(d));
+        return QRect(QPoint(twipsToPixels(a), twipsToPixels(b)), QPoint(twipsToPixels(c), twipsToPixels(d)));
+    return twipsToPixels(QRect(a, b, c, d));
 }
 
 std::span<const ControlDefinition> formControls()

@@ -1,14 +1,15 @@
 #pragma once
 
+#include "platform/Twips.h"
+
 #include <QRect>
 #include <QString>
 
 #include <span>
 
 // The static definition of the main window: every control outside the two
-// palettes, with its place in twips (15 to a pixel at 96 dots per inch).
+// palettes, with its place in twips.
 
-inline constexpr int TwipsPerPixel = 15;
 inline constexpr int FormClientWidthTwips = 9075;
 inline constexpr int FormClientHeightTwips = 7020;
 
