@@ -2,7 +2,7 @@
 #include "app/EntryTextPreview.h"
 #include "app/Form1.h"
 #include "palette/GameTextPicture.h"
-#include "platform/TextBox.h"
+#include "widgets/TextBox.h"
 
 #include <QApplication>
 #include <QHelpEvent>

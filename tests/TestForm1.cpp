@@ -1,8 +1,8 @@
 #include "app/Application.h"
 #include "app/Form1.h"
 #include "help/HelpText.h"
-#include "platform/PictureBox.h"
-#include "platform/TextBox.h"
+#include "widgets/PictureBox.h"
+#include "widgets/TextBox.h"
 #include "support/ShownMessages.h"
 
 #include <QAbstractItemView>

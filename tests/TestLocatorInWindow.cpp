@@ -1,10 +1,10 @@
 #include "app/Application.h"
 #include "app/Form1.h"
 #include "app/FormDefinition.h"
-#include "platform/DirListBox.h"
-#include "platform/DriveListBox.h"
-#include "platform/FileListBox.h"
-#include "platform/TextBox.h"
+#include "widgets/DirListBox.h"
+#include "widgets/DriveListBox.h"
+#include "widgets/FileListBox.h"
+#include "widgets/TextBox.h"
 #include "support/ShownMessages.h"
 
 #include <QAbstractItemView>

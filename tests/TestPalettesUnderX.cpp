@@ -7,8 +7,8 @@
 #include "app/Form1.h"
 #include "palette/ColourPalettePicture.h"
 #include "palette/SymbolPalettePicture.h"
-#include "platform/PictureBox.h"
-#include "platform/TextBox.h"
+#include "widgets/PictureBox.h"
+#include "widgets/TextBox.h"
 #include "support/PaletteExpectations.h"
 #include "support/XvfbSession.h"
 

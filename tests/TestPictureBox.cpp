@@ -1,6 +1,6 @@
 // The palette panels start hidden, and a player may never open one: their
 // pictures must cost nothing until a panel is shown, and be drawn only once.
-#include "platform/PictureBox.h"
+#include "widgets/PictureBox.h"
 
 #include <QTest>
 

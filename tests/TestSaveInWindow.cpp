@@ -1,7 +1,7 @@
 #include "app/Application.h"
 #include "app/Form1.h"
-#include "platform/DriveListBox.h"
-#include "platform/FileListBox.h"
+#include "widgets/DriveListBox.h"
+#include "widgets/FileListBox.h"
 #include "support/ShownMessages.h"
 
 #include <QApplication>

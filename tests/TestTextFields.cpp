@@ -2,7 +2,7 @@
 // symbol character in them, and that no line break gets in.
 #include "app/Application.h"
 #include "app/Form1.h"
-#include "platform/TextBox.h"
+#include "widgets/TextBox.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,4 +1,4 @@
-#include "platform/DriveListBox.h"
+#include "widgets/DriveListBox.h"
 
 #include "platform/FolderListing.h"
 

@@ -1,6 +1,6 @@
-#include "palette/PaletteCell.h"
+#include "widgets/PaletteCell.h"
 
-#include "platform/TextBox.h"
+#include "widgets/TextBox.h"
 #include "platform/Twips.h"
 
 #include <QMouseEvent>

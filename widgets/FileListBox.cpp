@@ -1,4 +1,4 @@
-#include "platform/FileListBox.h"
+#include "widgets/FileListBox.h"
 
 #include "platform/FolderListing.h"
 
