@@ -1,8 +1,8 @@
 #include "app/EntryTextPreview.h"
 
-#include "cfgfile/EntryTextCheck.h"
-#include "palette/GameTextPicture.h"
-#include "palette/GameTextRuns.h"
+#include "preview/EntryTextCheck.h"
+#include "preview/GameTextPicture.h"
+#include "preview/GameTextRuns.h"
 
 #include <QBuffer>
 #include <QHelpEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cfgfile/EntryTextCheck.h"
+#include "preview/EntryTextCheck.h"
 
 #include <QObject>
 #include <QPoint>

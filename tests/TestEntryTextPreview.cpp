@@ -1,7 +1,7 @@
 #include "app/Application.h"
 #include "app/EntryTextPreview.h"
 #include "app/Form1.h"
-#include "palette/GameTextPicture.h"
+#include "preview/GameTextPicture.h"
 #include "widgets/TextBox.h"
 
 #include <QApplication>

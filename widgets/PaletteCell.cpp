@@ -1,7 +1,7 @@
 #include "widgets/PaletteCell.h"
 
-#include "widgets/TextBox.h"
 #include "platform/Twips.h"
+#include "widgets/TextBox.h"
 
 #include <QMouseEvent>
 

@@ -1,8 +1,8 @@
 #include "widgets/SymbolPalette.h"
 
-#include "widgets/PaletteCells.h"
 #include "palette/SymbolCells.h"
 #include "palette/SymbolPalettePicture.h"
+#include "widgets/PaletteCells.h"
 #include "widgets/PictureBox.h"
 
 void installSymbolPalette(PictureBox& panel, TextBox& entryText)
