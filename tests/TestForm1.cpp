@@ -1,6 +1,6 @@
 #include "app/Application.h"
 #include "app/Form1.h"
-#include "help/HelpText.h"
+#include "app/HelpText.h"
 #include "widgets/PictureBox.h"
 #include "widgets/TextBox.h"
 #include "support/ShownMessages.h"
