@@ -128,7 +128,7 @@ Form1::Form1(QWidget* parent)
         m_dir1->setDrivePath(m_drive1->driveRoot(), m_drive1->rootCaption(), m_dir1->path());
     installColourPalette(*m_picture1, *m_text1);
     installSymbolPalette(*m_picture3, *m_text1);
-    installEntryTextPreview(*m_text1, *m_combo1);
+    installEntryTextPreview(*m_text1, [this] { return isBindMode() ? EntryKind::ChatMessage : EntryKind::Name; });
     arrangeTabOrder();
     connectHandlers();
     Form_Load();
@@ -248,12 +248,16 @@ void Form1::showAndHide(std::span<const VisibilityStep> steps)
         findChild<QWidget*>(QString::fromLatin1(step.control))->setVisible(step.shown);
 }
 
+bool Form1::isBindMode() const
+{
+    // The mode is the key list's Visible property, which holds while the
+    // window itself is not on screen.
+    return !m_combo1->isHidden();
+}
+
 void Form1::Command1_Click()
 {
-    // Bind mode is the key list's Visible property, which holds while the
-    // window itself is not on screen.
-    const bool bindMode = !m_combo1->isHidden();
-    const QString line = bindMode ? MakeBindLine(m_combo1->currentText(), m_combo2->currentText(), m_text1->text())
+    const QString line = isBindMode() ? MakeBindLine(m_combo1->currentText(), m_combo2->currentText(), m_text1->text())
                                   : MakeNameLine(m_text1->text());
 
     if (GameProcess().isRunning()

@@ -35,6 +35,7 @@ private:
     void Option3_Click();
     void Option4_Click();
     void showAndHide(std::span<const VisibilityStep> steps);
+    bool isBindMode() const;
 
     void Command1_Click();
     void Command4_Click();
