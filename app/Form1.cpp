@@ -23,6 +23,7 @@
 #include "widgets/TextBox.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -113,7 +114,7 @@ bool isWindowless(ControlKind kind)
 
 } // namespace
 
-Form1::Form1(QWidget* parent)
+Form1::Form1(const QString& startFolder, const QList<DriveCatalog::Drive>& drives, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
@@ -123,6 +124,12 @@ Form1::Form1(QWidget* parent)
     setFixedSize(twipsToPixels(FormClientWidthTwips), twipsToPixels(FormClientHeightTwips));
 
     createControls();
+    m_drive1->setDrives(drives, startFolder);
+    // A start folder that cannot be read leaves the lists at the file system's root.
+    if (!m_dir1->setPath(startFolder))
+        m_dir1->setPath(QDir::rootPath());
+    if (!m_file1->setPath(startFolder))
+        m_file1->setPath(QDir::rootPath());
     // The folder list starts on the drive the drive list shows, at that drive's root.
     if (!m_drive1->driveRoot().isEmpty())
         m_dir1->setDrivePath(m_drive1->driveRoot(), m_drive1->rootCaption(), m_dir1->path());

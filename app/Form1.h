@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/ModeSwitching.h"
+#include "platform/DriveCatalog.h"
 
 #include <QWidget>
 
@@ -21,7 +22,8 @@ class Form1 : public QWidget
     Q_OBJECT
 
 public:
-    explicit Form1(QWidget* parent = nullptr);
+    // The locator lists start at startFolder, on the one of drives that holds it.
+    Form1(const QString& startFolder, const QList<DriveCatalog::Drive>& drives, QWidget* parent = nullptr);
 
 private:
     void createControls();

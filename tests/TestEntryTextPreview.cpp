@@ -62,7 +62,7 @@ void TestEntryTextPreview::toolTipShowsTheTextAndItsLimit()
     QFETCH(QString, lengthText);
     QFETCH(QString, warning);
 
-    Form1 form;
+    Form1 form(QDir::currentPath(), DriveCatalog::fromSystem());
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     auto* text1 = form.findChild<TextBox*>(QStringLiteral("Text1"));

@@ -87,7 +87,7 @@ private:
 
 void TestForm1::init()
 {
-    m_form = std::make_unique<Form1>();
+    m_form = std::make_unique<Form1>(QDir::currentPath(), DriveCatalog::fromSystem());
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
 }

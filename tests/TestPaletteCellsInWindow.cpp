@@ -41,7 +41,7 @@ private:
 
 void TestPaletteCellsInWindow::init()
 {
-    m_form = std::make_unique<Form1>();
+    m_form = std::make_unique<Form1>(QDir::currentPath(), DriveCatalog::fromSystem());
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
     m_form->activateWindow();

@@ -113,7 +113,7 @@ void TestPalettesUnderX::everyCellInOrderThenADoubleClick()
     QFETCH(QImage, picture);
     QFETCH(QString, expected);
 
-    Form1 form;
+    Form1 form(QDir::currentPath(), DriveCatalog::fromSystem());
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     auto* text1 = form.findChild<TextBox*>(QStringLiteral("Text1"));

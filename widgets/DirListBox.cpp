@@ -72,9 +72,6 @@ DirListBox::DirListBox(QWidget* parent)
     setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-
-    if (!setPath(QDir::currentPath()))
-        setPath(QDir::rootPath());
 }
 
 QString DirListBox::path() const

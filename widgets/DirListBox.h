@@ -11,7 +11,7 @@ class DirListBox : public QTreeWidget
     Q_OBJECT
 
 public:
-    // Opens the current folder.
+    // Shows nothing until setPath.
     explicit DirListBox(QWidget* parent = nullptr);
 
     // The open folder; a root ends with the separator, any other folder does not.

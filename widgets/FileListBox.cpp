@@ -22,9 +22,6 @@ FileListBox::FileListBox(QWidget* parent)
                 if (!selected.isEmpty())
                     emit Click();
             });
-
-    if (!setPath(QDir::currentPath()))
-        setPath(QDir::rootPath());
 }
 
 QString FileListBox::path() const
