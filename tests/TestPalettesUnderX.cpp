@@ -10,7 +10,7 @@
 #include "widgets/PictureBox.h"
 #include "widgets/TextBox.h"
 #include "support/PaletteExpectations.h"
-#include "support/XvfbSession.h"
+#include "xserver/XvfbSession.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
