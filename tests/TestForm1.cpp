@@ -188,7 +188,7 @@ void TestForm1::controlsMatchTheirTableAndCaptionsFit()
     // The caption fits: the two small option buttons keep one their width clips away by design.
     const QFontMetrics metrics(widget->font());
     const QRect box = widget->rect();
-    if (auto* label = qobject_cast<QLabel*>(widget)) {
+    if (qobject_cast<QLabel*>(widget)) {
         // Wrapped as the label draws it, the caption stays inside; one line high, it must not wrap.
         const QRect needed = metrics.boundingRect(box, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, actual);
         QVERIFY2(box.contains(needed), qPrintable(QString("needs %1x%2").arg(needed.width()).arg(needed.height())));
