@@ -1,6 +1,6 @@
 #include "app/Application.h"
 
-#include "platform/InterfaceStyle.h"
+#include "widgets/InterfaceStyle.h"
 
 #include <QApplication>
 #include <QFont>

@@ -1,8 +1,8 @@
 #include "app/EntryTextPreview.h"
 
-#include "cfgfile/EntryTextCheck.h"
-#include "palette/GameTextPicture.h"
-#include "palette/GameTextRuns.h"
+#include "preview/EntryTextCheck.h"
+#include "preview/GameTextPicture.h"
+#include "preview/GameTextRuns.h"
 
 #include <QBuffer>
 #include <QHelpEvent>
@@ -38,10 +38,10 @@ QString entryTextToolTip(QStringView text, EntryKind kind)
     return html + QStringLiteral("</qt>");
 }
 
-EntryTextPreview::EntryTextPreview(QLineEdit& entryText, const QWidget& keyField)
+EntryTextPreview::EntryTextPreview(QLineEdit& entryText, std::function<EntryKind()> entryKind)
     : QObject(&entryText)
     , m_entryText(entryText)
-    , m_keyField(keyField)
+    , m_entryKind(std::move(entryKind))
 {
     m_entryText.installEventFilter(this);
     connect(&m_entryText, &QLineEdit::textChanged, this, [this] {
@@ -63,12 +63,11 @@ bool EntryTextPreview::eventFilter(QObject* watched, QEvent* event)
 void EntryTextPreview::show(QPoint globalPosition)
 {
     m_shownAt = globalPosition;
-    m_shownText = entryTextToolTip(m_entryText.text(),
-                                   m_keyField.isHidden() ? EntryKind::Name : EntryKind::ChatMessage);
+    m_shownText = entryTextToolTip(m_entryText.text(), m_entryKind());
     QToolTip::showText(globalPosition, m_shownText, &m_entryText);
 }
 
-void installEntryTextPreview(QLineEdit& entryText, const QWidget& keyField)
+void installEntryTextPreview(QLineEdit& entryText, std::function<EntryKind()> entryKind)
 {
-    new EntryTextPreview(entryText, keyField);
+    new EntryTextPreview(entryText, std::move(entryKind));
 }

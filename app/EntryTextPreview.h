@@ -1,13 +1,14 @@
 #pragma once
 
-#include "cfgfile/EntryTextCheck.h"
+#include "preview/EntryTextCheck.h"
 
 #include <QObject>
 #include <QPoint>
 #include <QString>
 
+#include <functional>
+
 class QLineEdit;
-class QWidget;
 
 // The tooltip of the entry text: the text drawn as the game will show it, its
 // length against the game's limit and what would spoil the line. It is made
@@ -18,9 +19,9 @@ class EntryTextPreview : public QObject
     Q_OBJECT
 
 public:
-    // The window is in Bind mode exactly while keyField is not hidden; then
-    // the text is a chat message, otherwise a name.
-    EntryTextPreview(QLineEdit& entryText, const QWidget& keyField);
+    // entryKind tells, when the tip is made, whether the text is a chat
+    // message or a name: the window's mode can change while the tip is shown.
+    EntryTextPreview(QLineEdit& entryText, std::function<EntryKind()> entryKind);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -29,12 +30,12 @@ private:
     void show(QPoint globalPosition);
 
     QLineEdit& m_entryText;
-    const QWidget& m_keyField;
+    std::function<EntryKind()> m_entryKind;
     QPoint m_shownAt;
     QString m_shownText;
 };
 
-void installEntryTextPreview(QLineEdit& entryText, const QWidget& keyField);
+void installEntryTextPreview(QLineEdit& entryText, std::function<EntryKind()> entryKind);
 
 // The picture shows this many characters at most, twice what the game takes
 // in a chat message, and fits on a small screen even if all are wide symbols.

@@ -3,24 +3,24 @@
 #include "app/AppIcon.h"
 #include "app/EntryTextPreview.h"
 #include "app/FormDefinition.h"
+#include "app/HelpText.h"
 #include "cfgfile/ConfigLine.h"
 #include "cfgfile/ConfigSaver.h"
 #include "cfgfile/ConfigTarget.h"
 #include "cfgfile/FilePath.h"
-#include "help/HelpText.h"
-#include "palette/ColourPalette.h"
 #include "palette/SymbolDrawing.h"
-#include "palette/SymbolPalette.h"
-#include "platform/ComboBox.h"
-#include "platform/CommandButton.h"
-#include "platform/DirListBox.h"
-#include "platform/DriveListBox.h"
-#include "platform/FileListBox.h"
 #include "platform/GameProcess.h"
-#include "platform/Line.h"
-#include "platform/MessageBox.h"
-#include "platform/PictureBox.h"
-#include "platform/TextBox.h"
+#include "widgets/ColourPalette.h"
+#include "widgets/ComboBox.h"
+#include "widgets/CommandButton.h"
+#include "widgets/DirListBox.h"
+#include "widgets/DriveListBox.h"
+#include "widgets/FileListBox.h"
+#include "widgets/Line.h"
+#include "widgets/MessageBox.h"
+#include "widgets/PictureBox.h"
+#include "widgets/SymbolPalette.h"
+#include "widgets/TextBox.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -114,20 +114,20 @@ bool isWindowless(ControlKind kind)
 
 } // namespace
 
-Form1::Form1(QWidget* parent)
+Form1::Form1(const QString& startFolder, const QList<DriveCatalog::Drive>& drives, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Veltrane"));
     setWindowIcon(appIcon());
-    setFixedSize(FormClientWidthTwips / TwipsPerPixel, FormClientHeightTwips / TwipsPerPixel);
+    setFixedSize(twipsToPixels(FormClientWidthTwips), twipsToPixels(FormClientHeightTwips));
 
     createControls();
-    openStartFolder();
+    openStartFolder(startFolder, drives);
     installColourPalette(*m_picture1, *m_text1);
     installSymbolPalette(*m_picture3, *m_text1);
-    installEntryTextPreview(*m_text1, *m_combo1);
+    installEntryTextPreview(*m_text1, [this] { return isBindMode() ? EntryKind::ChatMessage : EntryKind::Name; });
     arrangeTabOrder();
     connectHandlers();
     Form_Load();
@@ -168,16 +168,19 @@ void Form1::createControls()
     findChild<QRadioButton*>(QStringLiteral("Option1"))->setAccessibleName(QStringLiteral("Name"));
 }
 
-void Form1::openStartFolder()
+void Form1::openStartFolder(const QString& startFolder, const QList<DriveCatalog::Drive>& drives)
 {
-    // The folder list opens the current folder under the root of the drive
-    // the drive list shows; failing that, the file system's root.
-    const QString start = QDir::currentPath();
-    if (!m_drive1->driveRoot().isEmpty()
-        && m_dir1->setDrivePath(m_drive1->driveRoot(), m_drive1->rootCaption(), start))
-        return;
-    if (!m_dir1->setPath(start))
+    m_drive1->setDrives(drives, startFolder);
+    // The folder list opens the start folder under the root of the drive the
+    // drive list shows; one that cannot be read leaves the lists at the file
+    // system's root.
+    const bool opened = (!m_drive1->driveRoot().isEmpty()
+                         && m_dir1->setDrivePath(m_drive1->driveRoot(), m_drive1->rootCaption(), startFolder))
+                        || m_dir1->setPath(startFolder);
+    if (!opened)
         m_dir1->setPath(QDir::rootPath());
+    if (!m_file1->setPath(m_dir1->path()))
+        m_file1->setPath(QDir::rootPath());
 }
 
 void Form1::arrangeTabOrder()
@@ -259,12 +262,16 @@ void Form1::showAndHide(std::span<const VisibilityStep> steps)
         findChild<QWidget*>(QString::fromLatin1(step.control))->setVisible(step.shown);
 }
 
+bool Form1::isBindMode() const
+{
+    // The mode is the key list's Visible property, which holds while the
+    // window itself is not on screen.
+    return !m_combo1->isHidden();
+}
+
 void Form1::Command1_Click()
 {
-    // Bind mode is the key list's Visible property, which holds while the
-    // window itself is not on screen.
-    const bool bindMode = !m_combo1->isHidden();
-    const QString line = bindMode ? MakeBindLine(m_combo1->currentText(), m_combo2->currentText(), m_text1->text())
+    const QString line = isBindMode() ? MakeBindLine(m_combo1->currentText(), m_combo2->currentText(), m_text1->text())
                                   : MakeNameLine(m_text1->text());
 
     if (GameProcess().isRunning()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/ModeSwitching.h"
+#include "platform/DriveCatalog.h"
 
 #include <QWidget>
 
@@ -21,11 +22,12 @@ class Form1 : public QWidget
     Q_OBJECT
 
 public:
-    explicit Form1(QWidget* parent = nullptr);
+    // The locator lists start at startFolder, on the one of drives that holds it.
+    Form1(const QString& startFolder, const QList<DriveCatalog::Drive>& drives, QWidget* parent = nullptr);
 
 private:
     void createControls();
-    void openStartFolder();
+    void openStartFolder(const QString& startFolder, const QList<DriveCatalog::Drive>& drives);
     void arrangeTabOrder();
     void connectHandlers();
 
@@ -36,6 +38,7 @@ private:
     void Option3_Click();
     void Option4_Click();
     void showAndHide(std::span<const VisibilityStep> steps);
+    bool isBindMode() const;
 
     void Command1_Click();
     void Command4_Click();

@@ -1,5 +1,7 @@
 #include "app/ModeSwitching.h"
 
+#include "app/FormDefinition.h"
+
 #include <array>
 
 namespace {
@@ -46,6 +48,23 @@ constexpr std::array<VisibilityStep, 4> symbolsPanel{{
     {"Label132", Hide},
     {"Label133", Hide},
 }};
+
+template <std::size_t Count>
+constexpr bool namesOnlyFormControls(const std::array<VisibilityStep, Count>& steps)
+{
+    for (const VisibilityStep& step : steps) {
+        if (!isFormControl(step.control))
+            return false;
+    }
+    return true;
+}
+
+// Each name is looked up when the button is clicked; a name the window lacks
+// must not wait until then to show.
+static_assert(namesOnlyFormControls(bindMode));
+static_assert(namesOnlyFormControls(nameMode));
+static_assert(namesOnlyFormControls(coloursPanel));
+static_assert(namesOnlyFormControls(symbolsPanel));
 
 } // namespace
 

@@ -1,13 +1,15 @@
 #include "app/Application.h"
 #include "app/Form1.h"
+#include "platform/DriveCatalog.h"
 
 #include <QApplication>
+#include <QDir>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     configureApplication(app);
-    Form1 form;
+    Form1 form(QDir::currentPath(), DriveCatalog::fromSystem());
     form.show();
     return app.exec();
 }

@@ -1,7 +1,7 @@
 // How long the file list takes to list a folder of 10,000 files, against a
 // bare QDir::entryList of the same folder. The lists read folders on the
 // window's thread, so this is time the player waits. Target: at most twice.
-#include "platform/FileListBox.h"
+#include "widgets/FileListBox.h"
 
 #include <QApplication>
 #include <QDir>

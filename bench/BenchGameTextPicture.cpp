@@ -3,8 +3,8 @@
 // codes and symbols, must draw far faster than a person can notice. Nor may
 // a pasted million characters make the tooltip any slower to come.
 #include "app/EntryTextPreview.h"
-#include "palette/GameTextPicture.h"
-#include "palette/GameTextRuns.h"
+#include "preview/GameTextPicture.h"
+#include "preview/GameTextRuns.h"
 
 #include <QGuiApplication>
 

@@ -130,9 +130,9 @@ int main(int argc, char** argv)
     struct Rewrite {
         const char* name;
         LoneCr loneCr;
-        QString path;
-        QString original;
-        std::vector<double> times;
+        QString path {};
+        QString original {};
+        std::vector<double> times {};
     };
     std::vector<Rewrite> rewrites{{"rewrite", LoneCr::First}, {"late CR", LoneCr::Last}};
     for (Rewrite& rewrite : rewrites) {

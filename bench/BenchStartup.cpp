@@ -7,7 +7,7 @@
 // shares the machine. Every program runs with a home that holds the game in
 // every place the real program looks for it, beside the usual clutter of a
 // Steam library, so its search is paid in full.
-#include "support/XvfbSession.h"
+#include "xserver/XvfbSession.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -20,8 +20,10 @@ QString forSave(const QString& typed, const QString& defaultPath, const WinePref
     if (typed != defaultPath)
         return typed;
     const std::optional<QString> native = WindowsPath::toNative(typed, prefix);
+    // The native path, so that the save does not read the Windows path
+    // through the prefix a second time.
     if (native && QFileInfo::exists(*native))
-        return typed;
+        return *native;
     const std::optional<GameInstallSearch::Install> found
         = GameInstallSearch::newest(search.find(QDeadlineTimer(SaveSearchMilliseconds)));
     return found ? found->config : typed;

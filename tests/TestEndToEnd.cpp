@@ -8,7 +8,7 @@
 #include "palette/ColourCells.h"
 #include "palette/SymbolCells.h"
 #include "support/XdoTool.h"
-#include "support/XvfbSession.h"
+#include "xserver/XvfbSession.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

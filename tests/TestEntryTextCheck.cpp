@@ -1,4 +1,4 @@
-#include "cfgfile/EntryTextCheck.h"
+#include "preview/EntryTextCheck.h"
 
 #include <QTest>
 

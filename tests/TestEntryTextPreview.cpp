@@ -1,8 +1,8 @@
 #include "app/Application.h"
 #include "app/EntryTextPreview.h"
 #include "app/Form1.h"
-#include "palette/GameTextPicture.h"
-#include "platform/TextBox.h"
+#include "preview/GameTextPicture.h"
+#include "widgets/TextBox.h"
 
 #include <QApplication>
 #include <QHelpEvent>
@@ -62,7 +62,7 @@ void TestEntryTextPreview::toolTipShowsTheTextAndItsLimit()
     QFETCH(QString, lengthText);
     QFETCH(QString, warning);
 
-    Form1 form;
+    Form1 form(QDir::currentPath(), DriveCatalog::fromSystem());
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     auto* text1 = form.findChild<TextBox*>(QStringLiteral("Text1"));

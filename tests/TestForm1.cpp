@@ -1,8 +1,8 @@
 #include "app/Application.h"
 #include "app/Form1.h"
-#include "help/HelpText.h"
-#include "platform/PictureBox.h"
-#include "platform/TextBox.h"
+#include "app/HelpText.h"
+#include "widgets/PictureBox.h"
+#include "widgets/TextBox.h"
 #include "support/ShownMessages.h"
 
 #include <QAbstractItemView>
@@ -87,7 +87,7 @@ private:
 
 void TestForm1::init()
 {
-    m_form = std::make_unique<Form1>();
+    m_form = std::make_unique<Form1>(QDir::currentPath(), DriveCatalog::fromSystem());
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
 }
@@ -193,7 +193,7 @@ void TestForm1::controlsMatchTheirTableAndCaptionsFit()
     // The caption fits: the two small option buttons keep one their width clips away by design.
     const QFontMetrics metrics(widget->font());
     const QRect box = widget->rect();
-    if (auto* label = qobject_cast<QLabel*>(widget)) {
+    if (qobject_cast<QLabel*>(widget)) {
         // Wrapped as the label draws it, the caption stays inside; one line high, it must not wrap.
         const QRect needed = metrics.boundingRect(box, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, actual);
         QVERIFY2(box.contains(needed), qPrintable(QString("needs %1x%2").arg(needed.width()).arg(needed.height())));

@@ -1,5 +1,5 @@
-#include "palette/GameTextPicture.h"
 #include "palette/SymbolDrawing.h"
+#include "preview/GameTextPicture.h"
 
 #include <QHash>
 #include <QSet>

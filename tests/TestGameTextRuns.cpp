@@ -1,4 +1,4 @@
-#include "palette/GameTextRuns.h"
+#include "preview/GameTextRuns.h"
 
 #include <QTest>
 

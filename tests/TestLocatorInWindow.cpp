@@ -1,10 +1,10 @@
 #include "app/Application.h"
 #include "app/Form1.h"
 #include "app/FormDefinition.h"
-#include "platform/DirListBox.h"
-#include "platform/DriveListBox.h"
-#include "platform/FileListBox.h"
-#include "platform/TextBox.h"
+#include "widgets/DirListBox.h"
+#include "widgets/DriveListBox.h"
+#include "widgets/FileListBox.h"
+#include "widgets/TextBox.h"
 #include "support/ShownMessages.h"
 
 #include <QAbstractItemView>
@@ -44,7 +44,6 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_tree;
     QString m_root;
-    QString m_startFolder;
     std::unique_ptr<Form1> m_form;
     DriveListBox* m_drive1 = nullptr;
     DirListBox* m_dir1 = nullptr;
@@ -55,7 +54,6 @@ private:
 void TestLocatorInWindow::initTestCase()
 {
     configureApplication(*qobject_cast<QApplication*>(qApp));
-    m_startFolder = QDir::currentPath();
 }
 
 void TestLocatorInWindow::init()
@@ -74,16 +72,15 @@ void TestLocatorInWindow::init()
     QVERIFY(QFile::link(path("drive_d"), path("prefix/dosdevices/d:")));
     QVERIFY(QFile::link(path("drive_e"), path("prefix/dosdevices/e:")));
     qputenv("WINEPREFIX", path("prefix").toLocal8Bit());
-    QVERIFY(QDir::setCurrent(path("start")));
 
-    m_form = std::make_unique<Form1>();
+    m_form = std::make_unique<Form1>(path("start"), DriveCatalog::fromSystem());
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
     m_drive1 = m_form->findChild<DriveListBox*>("Drive1");
     m_dir1 = m_form->findChild<DirListBox*>("Dir1");
     m_file1 = m_form->findChild<FileListBox*>("File1");
     m_text3 = m_form->findChild<TextBox*>("Text3");
-    // At start all three show the current folder, and the path keeps its default.
+    // At start all three show the start folder, and the path keeps its default.
     QCOMPARE(m_dir1->path(), path("start"));
     QCOMPARE(m_file1->path(), path("start"));
     QCOMPARE(m_drive1->driveFolder(), path("start"));
@@ -93,7 +90,6 @@ void TestLocatorInWindow::init()
 void TestLocatorInWindow::cleanup()
 {
     m_form.reset();
-    QDir::setCurrent(m_startFolder);
     qunsetenv("WINEPREFIX");
     m_tree.reset();
 }

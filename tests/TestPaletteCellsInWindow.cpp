@@ -1,8 +1,8 @@
 #include "app/Application.h"
 #include "app/Form1.h"
 #include "palette/ColourCells.h"
-#include "platform/PictureBox.h"
-#include "platform/TextBox.h"
+#include "widgets/PictureBox.h"
+#include "widgets/TextBox.h"
 #include "support/PaletteExpectations.h"
 
 #include <QApplication>
@@ -41,7 +41,7 @@ private:
 
 void TestPaletteCellsInWindow::init()
 {
-    m_form = std::make_unique<Form1>();
+    m_form = std::make_unique<Form1>(QDir::currentPath(), DriveCatalog::fromSystem());
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
     m_form->activateWindow();

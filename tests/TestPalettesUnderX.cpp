@@ -7,10 +7,10 @@
 #include "app/Form1.h"
 #include "palette/ColourPalettePicture.h"
 #include "palette/SymbolPalettePicture.h"
-#include "platform/PictureBox.h"
-#include "platform/TextBox.h"
+#include "widgets/PictureBox.h"
+#include "widgets/TextBox.h"
 #include "support/PaletteExpectations.h"
-#include "support/XvfbSession.h"
+#include "xserver/XvfbSession.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -113,7 +113,7 @@ void TestPalettesUnderX::everyCellInOrderThenADoubleClick()
     QFETCH(QImage, picture);
     QFETCH(QString, expected);
 
-    Form1 form;
+    Form1 form(QDir::currentPath(), DriveCatalog::fromSystem());
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     auto* text1 = form.findChild<TextBox*>(QStringLiteral("Text1"));

@@ -1,7 +1,7 @@
 // The palette panels start hidden, and a player may never open one: their
 // pictures and cells must cost nothing until a panel is shown, and be made
 // only once.
-#include "platform/PictureBox.h"
+#include "widgets/PictureBox.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 #include "app/Application.h"
 #include "app/Form1.h"
-#include "platform/DriveListBox.h"
-#include "platform/FileListBox.h"
+#include "widgets/DriveListBox.h"
+#include "widgets/FileListBox.h"
 #include "support/ShownMessages.h"
 
 #include <QApplication>
@@ -75,7 +75,7 @@ void TestSaveInWindow::init()
     // No game of the machine's may be found, let alone written to.
     qputenv("HOME", QFile::encodeName(m_folder->path()));
     // Not shown: the mode is the Visible property, which holds off screen too.
-    m_form = std::make_unique<Form1>();
+    m_form = std::make_unique<Form1>(QDir::currentPath(), DriveCatalog::fromSystem());
 }
 
 void TestSaveInWindow::savesToTheGamesConfig_data()
@@ -112,7 +112,7 @@ void TestSaveInWindow::savesToTheGamesConfig()
         changed = changed.addSecs(60);
     }
     // The drive list is filled as the window is built, so build it again.
-    m_form = std::make_unique<Form1>();
+    m_form = std::make_unique<Form1>(QDir::currentPath(), DriveCatalog::fromSystem());
     const QString config = folder.filePath(games[savedTo] + QStringLiteral("/sof2mp.cfg"));
     const QString path = capitals ? control<QLineEdit>("Text3")->text().toUpper() : control<QLineEdit>("Text3")->text();
     control<QRadioButton>("Option1")->click();

@@ -2,7 +2,7 @@
 // symbol character in them, and that no line break gets in.
 #include "app/Application.h"
 #include "app/Form1.h"
-#include "platform/TextBox.h"
+#include "widgets/TextBox.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -65,7 +65,7 @@ int inkBetween(QLineEdit* field, int left, int right)
 
 void TestTextFields::init()
 {
-    m_form = std::make_unique<Form1>();
+    m_form = std::make_unique<Form1>(QDir::currentPath(), DriveCatalog::fromSystem());
     m_form->findChild<QRadioButton*>(QStringLiteral("Option2"))->click();
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));

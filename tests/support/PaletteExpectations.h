@@ -1,6 +1,6 @@
 #pragma once
 
-#include "palette/PaletteCell.h"
+#include "widgets/PaletteCell.h"
 
 #include <QList>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "help/HelpText.h"
+#include "app/HelpText.h"
 
 QString helpText()
 {

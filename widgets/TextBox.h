@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/SymbolLineEdit.h"
+#include "widgets/SymbolLineEdit.h"
 
 // A one-line text box that behaves like the classic one: no length limit, and
 // its caret and selection stay put while another control has the focus, so

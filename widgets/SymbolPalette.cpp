@@ -1,9 +1,9 @@
-#include "palette/SymbolPalette.h"
+#include "widgets/SymbolPalette.h"
 
-#include "palette/PaletteCells.h"
 #include "palette/SymbolCells.h"
 #include "palette/SymbolPalettePicture.h"
-#include "platform/PictureBox.h"
+#include "widgets/PaletteCells.h"
+#include "widgets/PictureBox.h"
 
 void installSymbolPalette(PictureBox& panel, TextBox& entryText)
 {

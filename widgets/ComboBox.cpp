@@ -1,6 +1,6 @@
-#include "platform/ComboBox.h"
+#include "widgets/ComboBox.h"
 
-#include "platform/SymbolLineEdit.h"
+#include "widgets/SymbolLineEdit.h"
 
 #include <QAbstractItemView>
 #include <QCompleter>

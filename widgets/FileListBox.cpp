@@ -1,4 +1,4 @@
-#include "platform/FileListBox.h"
+#include "widgets/FileListBox.h"
 
 #include "platform/FolderListing.h"
 
@@ -22,9 +22,6 @@ FileListBox::FileListBox(QWidget* parent)
                 if (!selected.isEmpty())
                     emit Click();
             });
-
-    if (!setPath(QDir::currentPath()))
-        setPath(QDir::rootPath());
 }
 
 QString FileListBox::path() const

@@ -1,6 +1,6 @@
-#include "palette/PaletteCells.h"
+#include "widgets/PaletteCells.h"
 
-#include "palette/PaletteCell.h"
+#include "widgets/PaletteCell.h"
 
 QList<PaletteCell*> addPaletteCells(QWidget& panel, TextBox& target, std::span<const PaletteCellDefinition> cells)
 {

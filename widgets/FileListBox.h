@@ -12,7 +12,7 @@ class FileListBox : public QListView
     Q_OBJECT
 
 public:
-    // Lists the current folder.
+    // Lists nothing until setPath.
     explicit FileListBox(QWidget* parent = nullptr);
 
     // The listed folder; a root ends with the separator, any other folder does not.

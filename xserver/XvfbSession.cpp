@@ -1,4 +1,4 @@
-#include "support/XvfbSession.h"
+#include "xserver/XvfbSession.h"
 
 XvfbSession::XvfbSession() = default;
 

@@ -11,8 +11,8 @@ class DirListBox : public QTreeWidget
     Q_OBJECT
 
 public:
-    // Empty until a folder is opened: where it starts depends on the drive
-    // list, and a folder listed only to be replaced is listed in vain.
+    // Shows nothing until setPath: where it starts depends on the drive list,
+    // and a folder listed only to be replaced is listed in vain.
     explicit DirListBox(QWidget* parent = nullptr);
 
     // The open folder; a root ends with the separator, any other folder does not.

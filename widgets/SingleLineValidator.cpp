@@ -1,4 +1,4 @@
-#include "platform/SingleLineValidator.h"
+#include "widgets/SingleLineValidator.h"
 
 QValidator::State SingleLineValidator::validate(QString& input, int& position) const
 {

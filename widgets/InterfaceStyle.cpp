@@ -1,4 +1,4 @@
-#include "platform/InterfaceStyle.h"
+#include "widgets/InterfaceStyle.h"
 
 #include <QStyleFactory>
 

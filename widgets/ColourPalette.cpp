@@ -1,9 +1,9 @@
-#include "palette/ColourPalette.h"
+#include "widgets/ColourPalette.h"
 
 #include "palette/ColourCells.h"
 #include "palette/ColourPalettePicture.h"
-#include "palette/PaletteCells.h"
-#include "platform/PictureBox.h"
+#include "widgets/PaletteCells.h"
+#include "widgets/PictureBox.h"
 
 void installColourPalette(PictureBox& panel, TextBox& entryText)
 {

@@ -1,6 +1,6 @@
-#include "platform/SymbolLineEdit.h"
+#include "widgets/SymbolLineEdit.h"
 
-#include "platform/SingleLineValidator.h"
+#include "widgets/SingleLineValidator.h"
 
 #include <QInputMethodEvent>
 #include <QPainter>

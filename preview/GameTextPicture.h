@@ -1,6 +1,6 @@
 #pragma once
 
-#include "palette/GameTextRuns.h"
+#include "preview/GameTextRuns.h"
 
 #include <QImage>
 #include <QRgb>

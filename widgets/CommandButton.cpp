@@ -1,4 +1,4 @@
-#include "platform/CommandButton.h"
+#include "widgets/CommandButton.h"
 
 #include <QKeyEvent>
 

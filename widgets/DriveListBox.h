@@ -13,11 +13,11 @@ class DriveListBox : public QComboBox
     Q_OBJECT
 
 public:
-    // Lists the system's drives and shows the one that holds the current folder.
+    // Empty until setDrives.
     explicit DriveListBox(QWidget* parent = nullptr);
 
-    // Lists these drives instead and shows the one that holds startFolder,
-    // which becomes that drive's current folder.
+    // Lists these drives and shows the one that holds startFolder, which
+    // becomes that drive's current folder.
     void setDrives(const QList<DriveCatalog::Drive>& drives, const QString& startFolder);
 
     // The chosen drive's designation: "C:" for a Wine drive, the mount point otherwise.

@@ -1,4 +1,4 @@
-#include "platform/DriveListBox.h"
+#include "widgets/DriveListBox.h"
 
 #include "platform/FolderListing.h"
 
@@ -9,7 +9,6 @@ DriveListBox::DriveListBox(QWidget* parent)
     : QComboBox(parent)
 {
     setEditable(false);
-    setDrives(DriveCatalog::fromSystem(), QDir::currentPath());
     // activated, not currentIndexChanged: only the player's choice is a Change,
     // whether by mouse, wheel or keyboard.
     connect(this, &QComboBox::activated, this, &DriveListBox::choose);

@@ -1,4 +1,4 @@
-#include "platform/Line.h"
+#include "widgets/Line.h"
 
 #include <QPainter>
 

@@ -1,7 +1,7 @@
-#include "palette/PaletteCell.h"
+#include "widgets/PaletteCell.h"
 
-#include "app/FormDefinition.h"
-#include "platform/TextBox.h"
+#include "platform/Twips.h"
+#include "widgets/TextBox.h"
 
 #include <QMouseEvent>
 
@@ -13,9 +13,7 @@ PaletteCell::PaletteCell(const PaletteCellDefinition& definition, TextBox* targe
     , m_target(target)
 {
     setObjectName(definition.name);
-    const QRect& twips = definition.twips;
-    setGeometry(twips.x() / TwipsPerPixel, twips.y() / TwipsPerPixel, twips.width() / TwipsPerPixel,
-                twips.height() / TwipsPerPixel);
+    setGeometry(twipsToPixels(definition.twips));
     // The entry text keeps its caret only while the focus stays where the user put it.
     setFocusPolicy(Qt::NoFocus);
     setToolTip(definition.toolTip);

@@ -1,4 +1,4 @@
-#include "palette/GameTextPicture.h"
+#include "preview/GameTextPicture.h"
 
 #include "palette/SymbolDrawing.h"
 

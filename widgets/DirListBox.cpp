@@ -1,4 +1,4 @@
-#include "platform/DirListBox.h"
+#include "widgets/DirListBox.h"
 
 #include "platform/FolderListing.h"
 
