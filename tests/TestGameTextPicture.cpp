@@ -104,7 +104,7 @@ void TestGameTextPicture::colours_data()
         QImage alone(80, 40, QImage::Format_RGB32);
         alone.fill(GameTextBackground);
         if (drawSymbol(alone, alone.rect(), character))
-            QTest::addRow("U+%04X", unsigned(character)) << u"^1" + QChar(character) + u"^1"
+            QTest::addRow("U+%04X", unsigned(character)) << QStringLiteral("^1%1^1").arg(QChar(character))
                                                          << QList<QRgb>{symbolInk(*symbolPictureOf(character)).rgb()} << alone;
     }
 }

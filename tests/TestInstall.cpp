@@ -27,7 +27,7 @@ void TestInstall::desktopEntryStartsTheProgramWithItsIcon()
     QVERIFY(entry.open(QIODevice::ReadOnly));
     const QString lines = QString::fromUtf8(entry.readAll());
     const auto value = [&](const QString& key) {
-        return QRegularExpression(u'^' + key + u"=(.*)$", QRegularExpression::MultilineOption).match(lines).captured(1).trimmed();
+        return QRegularExpression(QStringLiteral("^%1=(.*)$").arg(key), QRegularExpression::MultilineOption).match(lines).captured(1).trimmed();
     };
     QCOMPARE(value("Type"), "Application");
     QCOMPARE(value("Name"), "Veltrane");

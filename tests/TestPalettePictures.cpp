@@ -56,21 +56,19 @@ void TestPalettePictures::cell()
     QVERIFY(inside.contains(clickCentre));
     const QImage shown = picture.copy(inside).convertToFormat(QImage::Format_RGB32);
     QSet<QRgb> colours;
+    QRect inked;
     for (int y = 0; y < shown.height(); ++y) {
-        for (int x = 0; x < shown.width(); ++x)
+        for (int x = 0; x < shown.width(); ++x) {
             colours.insert(shown.pixel(x, y));
+            inked |= shown.pixel(x, y) == ink ? QRect(x, y, 1, 1) : QRect();
+        }
     }
     QCOMPARE(colours, (QSet<QRgb>{background, ink}));
     // The ink clear of the edges, with as much room left as right.
-    const QImage shape = shown.createMaskFromColor(ink, Qt::MaskOutColor);
-    QRect inked;
-    for (int y = 0; y < shown.height(); ++y) {
-        for (int x = 0; x < shown.width(); ++x)
-            inked |= shown.pixel(x, y) == ink ? QRect(x, y, 1, 1) : QRect();
-    }
     QVERIFY(QRect(1, 1, shown.width() - 2, shown.height() - 2).contains(inked));
     QVERIFY2(qAbs(inked.left() - (shown.width() - 1 - inked.right())) <= 1,
              qPrintable(QStringLiteral("ink from %1 to %2").arg(inked.left()).arg(inked.right())));
+    const QImage shape = shown.createMaskFromColor(ink, Qt::MaskOutColor);
     QVERIFY2(!m_shapes.contains(shape), "looks like another cell");
     m_shapes << shape;
 }
