@@ -1,5 +1,6 @@
-#include "palette/SymbolDrawing.h"
+// The preview of the entry text: the runs the text falls into, then their picture.
 #include "preview/GameTextPicture.h"
+#include "palette/SymbolDrawing.h"
 
 #include <QHash>
 #include <QSet>
@@ -7,19 +8,36 @@
 
 namespace {
 
+// Runs written out for comparison: #rrggbb'text' for text, #rrggbb{1c} for a
+// symbol, ... for the cut, separated by spaces.
+QString describe(const std::vector<GameTextRun>& runs)
+{
+    QStringList parts;
+    for (const GameTextRun& run : runs) {
+        if (run.kind == GameTextRun::Kind::Cut)
+            parts << QStringLiteral("...");
+        else if (run.kind == GameTextRun::Kind::Symbol)
+            parts << QStringLiteral("%1{%2}").arg(run.colour.name()).arg(run.text.front().unicode(), 2, 16, QLatin1Char('0'));
+        else
+            parts << QStringLiteral("%1'%2'").arg(run.colour.name(), run.text);
+    }
+    return parts.join(u' ');
+}
+
 QImage pictureOf(QStringView text)
 {
     return gameTextPicture(gameTextRuns(text));
 }
 
-// How many pixels of each colour the image holds.
-QHash<QRgb, int> pixelCounts(const QImage& image)
+// How many pixels of each colour the image holds, the background left out.
+QHash<QRgb, int> inkCounts(const QImage& image)
 {
     QHash<QRgb, int> counts;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x)
             ++counts[image.pixel(x, y) | 0xFF000000];
     }
+    counts.remove(GameTextBackground);
     return counts;
 }
 
@@ -30,70 +48,77 @@ class TestGameTextPicture : public QObject
     Q_OBJECT
 
 private slots:
-    void textTakesExactlyTheColoursOfItsCodes_data();
-    void textTakesExactlyTheColoursOfItsCodes();
-    void symbolsAreDrawnWhole_data();
-    void symbolsAreDrawnWhole();
-    void longTextWraps();
+    void runs_data();
+    void runs();
+    void colours_data();
+    void colours();
 };
 
-void TestGameTextPicture::textTakesExactlyTheColoursOfItsCodes_data()
+void TestGameTextPicture::runs_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<qsizetype>("drawnLimit");
+    const auto row = [](const char* name, const QString& text, const QString& expected, qsizetype drawnLimit = 1000) {
+        QTest::newRow(name) << text << expected << drawnLimit;
+    };
+
+    row("plain text starts white", "Hello there", "#ffffff'Hello there'");
+    row("code at the end draws nothing", "Hi^1", "#ffffff'Hi'");
+    row("code between", "a^4b", "#ffffff'a' #4c4cff'b'");
+    row("codes in a row: the last wins", "^1^2x", "#a9c274'x'");
+    row("lower and upper case differ", "^ax^Ay", "#00f3b5'x' #4a00ef'y'");
+    row("doubled caret, then a code", "^^1x", "#ffffff'^' #ff1919'x'");
+    row("caret at the end", "^3Hi^", "#ffff00'Hi^'");
+    row("caret before a space, semicolon or grave accent", "^ ^;^`", "#ffffff'^ ^;^`'");
+    row("symbols between codes", QStringLiteral("^1\x1c^2\x0e^3"), "#ff1919{1c} #a9c274{0e}");
+    row("symbol splits a run", QStringLiteral("a\tb"), "#ffffff'a' #ffffff{09} #ffffff'b'");
+    row("caret before a symbol is drawn", QStringLiteral("^\x1c"), "#ffffff'^' #ffffff{1c}");
+
+    // Only so much is read, counted in what is drawn; codes count for nothing.
+    row("cut after the limit", "^1abc", "#ff1919'ab' ...", 2);
+    row("symbol counts one", QStringLiteral("\x1c" "ab"), "#ffffff{1c} #ffffff'a' ...", 2);
+    row("a code pair is never cut", "a^1b", "#ffffff'a' ...", 1);
+    row("a character of two halves counts one", QStringLiteral("\U0001F600ab"), "#ffffff'\U0001F600a' ...", 2);
+}
+
+void TestGameTextPicture::runs()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    QFETCH(qsizetype, drawnLimit);
+    QCOMPARE(describe(gameTextRuns(text, drawnLimit)), expected);
+}
+
+void TestGameTextPicture::colours_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QList<QRgb>>("colours");
+    QTest::addColumn<QImage>("alone"); // a symbol drawn with room to spare: the preview must clip none of it
 
-    QTest::newRow("two codes") << "^1Hi^4Ho" << QList<QRgb>{0xFFFF1919, 0xFF4C4CFF};
-    QTest::newRow("codes only") << "^1^2" << QList<QRgb>{};
-    QTest::newRow("doubled caret is drawn") << "^^" << QList<QRgb>{0xFFFFFFFF};
+    QTest::newRow("doubled caret is drawn") << "^^" << QList<QRgb>{0xFFFFFFFF} << QImage();
     // U+001A has no picture in the game's font; the player still sees that
     // something is there, in the colour of the text around it.
-    QTest::newRow("control character without a picture") << QStringLiteral("^1\x1a") << QList<QRgb>{0xFFFF1919};
-}
-
-void TestGameTextPicture::textTakesExactlyTheColoursOfItsCodes()
-{
-    QFETCH(QString, text);
-    QFETCH(QList<QRgb>, colours);
-
-    QSet<QRgb> expected(colours.begin(), colours.end());
-    expected.insert(GameTextBackground);
-    const QList<QRgb> shown = pixelCounts(pictureOf(text)).keys();
-    QCOMPARE(QSet<QRgb>(shown.begin(), shown.end()), expected);
-}
-
-void TestGameTextPicture::symbolsAreDrawnWhole_data()
-{
-    QTest::addColumn<QChar>("character");
+    QTest::newRow("control character without a picture") << QStringLiteral("^1\x1a") << QList<QRgb>{0xFFFF1919} << QImage();
     for (char16_t character = 0x01; character <= 0x1F; ++character) {
-        if (symbolPictureOf(character))
-            QTest::addRow("U+%04X", unsigned(character)) << QChar(character);
+        QImage alone(80, 40, QImage::Format_RGB32);
+        alone.fill(GameTextBackground);
+        if (drawSymbol(alone, alone.rect(), character))
+            QTest::addRow("U+%04X", unsigned(character)) << QStringLiteral("^1%1^1").arg(QChar(character))
+                                                         << QList<QRgb>{symbolInk(*symbolPictureOf(character)).rgb()} << alone;
     }
 }
 
-void TestGameTextPicture::symbolsAreDrawnWhole()
+void TestGameTextPicture::colours()
 {
-    QFETCH(QChar, character);
+    QFETCH(QString, text);
+    QFETCH(QList<QRgb>, colours);
+    QFETCH(QImage, alone);
 
-    // The same drawing as the palette's, with room to spare: every ink pixel
-    // must reach the preview, none clipped by the line.
-    QImage roomy(80, 40, QImage::Format_RGB32);
-    roomy.fill(Qt::black);
-    QVERIFY(drawSymbol(roomy, roomy.rect(), character.unicode()));
-    const QRgb ink = symbolInk(*symbolPictureOf(character.unicode())).rgb();
-
-    const QImage preview = pictureOf(QStringLiteral("^1") + character + QStringLiteral("^1"));
-    QCOMPARE(pixelCounts(preview).value(ink), pixelCounts(roomy).value(ink));
-    QVERIFY(pixelCounts(preview).value(ink) > 0);
-}
-
-void TestGameTextPicture::longTextWraps()
-{
-    const QImage oneLine = pictureOf(u"W");
-    const QImage full = pictureOf(QString(150, QLatin1Char('W')));
-    QVERIFY(full.width() <= GameTextPictureMaxWidth);
-    QVERIFY(full.height() >= 3 * oneLine.height() / 2);
-    // Nothing of the text is lost to the wrapping.
-    QCOMPARE(pixelCounts(full).value(0xFFFFFFFF), 150 * pixelCounts(oneLine).value(0xFFFFFFFF));
+    const QHash<QRgb, int> shown = inkCounts(pictureOf(text));
+    QCOMPARE(QSet<QRgb>(shown.keyBegin(), shown.keyEnd()), QSet<QRgb>(colours.begin(), colours.end()));
+    if (!alone.isNull())
+        QCOMPARE(shown.value(colours.first()), inkCounts(alone).value(colours.first()));
 }
 
 QTEST_MAIN(TestGameTextPicture)

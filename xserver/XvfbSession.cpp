@@ -4,31 +4,20 @@ XvfbSession::XvfbSession() = default;
 
 XvfbSession::~XvfbSession()
 {
-    if (m_server.state() != QProcess::NotRunning) {
-        m_server.terminate();
-        if (!m_server.waitForFinished(3000))
-            m_server.kill();
-        m_server.waitForFinished(3000);
-    }
+    m_server.terminate();
+    if (!m_server.waitForFinished(3000))
+        m_server.kill();
 }
 
 bool XvfbSession::start(const QString& screen)
 {
-    m_server.setProgram(QStringLiteral("Xvfb"));
-    m_server.setArguments({QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                           QStringLiteral("0"), screen, QStringLiteral("-nolisten"), QStringLiteral("tcp")});
     m_server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_server.start();
-    if (!m_server.waitForStarted(5000))
-        return false;
+    m_server.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", screen, "-nolisten", "tcp"});
     QByteArray number;
-    while (!number.contains('\n')) {
-        if (!m_server.waitForReadyRead(10000))
-            return false;
+    while (!number.contains('\n') && m_server.waitForReadyRead(10000))
         number += m_server.readAllStandardOutput();
-    }
-    m_display = QStringLiteral(":") + QString::fromLatin1(number.trimmed());
-    return true;
+    m_display = number.contains('\n') ? u':' + QString::fromLatin1(number.trimmed()) : QString();
+    return !m_display.isEmpty();
 }
 
 QProcessEnvironment XvfbSession::environment() const
