@@ -1,9 +1,11 @@
 // The window in-process, used as a player uses it, over a temporary tree that
 // is the current folder, the home folder and a Wine prefix with drives D: and E:.
 #include "app/Application.h"
+#include "app/EntryTextPreview.h"
 #include "app/Form1.h"
 #include "app/FormDefinition.h"
 #include "help/HelpText.h"
+#include "palette/GameTextPicture.h"
 #include "platform/DirListBox.h"
 #include "platform/DriveListBox.h"
 #include "platform/FileListBox.h"
@@ -13,12 +15,15 @@
 
 #include <QAbstractItemView>
 #include <QClipboard>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QProcess>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 
 #include <memory>
 #include <sys/stat.h>
@@ -55,7 +60,7 @@ int caretX(QLineEdit* field, int position)
     return field->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
 }
 
-enum class Target { DefaultPath, DefaultPathInCapitals, MissingFolder, MissingFile, Folder, EmptyPath, ReadOnly, Fifo, HardLink, GameRunning };
+enum class Target { DefaultPath, DefaultPathInCapitals, MissingFolder, MissingFile, Folder, EmptyPath, Fifo, HardLink, GameRunning };
 
 } // namespace
 
@@ -64,25 +69,515 @@ class TestForm1 : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-    void layout();
-    void modes_data();
-    void modes();
-    void keysPressOnlyAFocusedButton_data();
-    void keysPressOnlyAFocusedButton();
-    void combosKeepWhatIsTyped();
-    void fieldsTakeTextOnOneLine_data();
-    void fieldsTakeTextOnOneLine();
-    void textBoxKeepsItsSelection_data();
-    void textBoxKeepsItsSelection();
-    void browsing();
-    void save_data();
-    void save();
+    void initTestCase()
+    {
+        configureApplication(*qobject_cast<QApplication*>(qApp));
+        m_startFolder = QDir::currentPath();
+    }
+
+    void init()
+    {
+        m_tree = std::make_unique<QTemporaryDir>();
+        m_root = QDir(m_tree->path()).canonicalPath();
+        for (const char* folder : {"start/base/mp", "start/.config", "start/Alpha", "start/Zulu", "drive_d/games",
+                                   "drive_e", "wine/dosdevices", "wine/drive_c"})
+            QVERIFY(QDir(m_root).mkpath(folder));
+        for (const char* file : {"start/sof2mp.cfg", "start/readme.txt", "start/.hidden", "start/Zed.cfg", "start/a.cfg"})
+            QVERIFY(writeFile(path(file), {}));
+        QVERIFY(QFile::link("../drive_c", path("wine/dosdevices/c:")));
+        QVERIFY(QFile::link(path("drive_d"), path("wine/dosdevices/d:")));
+        QVERIFY(QFile::link(path("drive_e"), path("wine/dosdevices/e:")));
+        qputenv("WINEPREFIX", QFile::encodeName(path("wine")));
+        // No game of the machine's may be found, let alone written to.
+        qputenv("HOME", QFile::encodeName(m_root));
+        QVERIFY(QDir::setCurrent(path("start")));
+        open();
+    }
+
+    void cleanup()
+    {
+        m_form.reset();
+        QDir::setCurrent(m_startFolder);
+        qunsetenv("WINEPREFIX");
+        qputenv("HOME", m_home);
+        m_tree.reset();
+    }
+
+    void layout()
+    {
+        QCOMPARE(m_form->windowTitle(), QStringLiteral("Veltrane"));
+        QCOMPARE(std::pair(m_form->minimumSize(), m_form->maximumSize()), std::pair(QSize(605, 468), QSize(605, 468)));
+        QVERIFY(!(m_form->windowFlags() & (Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint)));
+        QVERIFY(m_form->windowIcon().availableSizes().contains(QSize(32, 32)));
+
+        // Where the player sees each control, in pixels.
+        const QList<std::pair<const char*, QRect>> places{
+            {"Label98", {8, 8, 65, 49}},      {"Option2", {16, 16, 17, 17}},     {"Label95", {32, 16, 25, 17}},
+            {"Option1", {16, 32, 17, 17}},    {"Label96", {32, 32, 33, 17}},     {"Label130", {160, 16, 137, 17}},
+            {"Label131", {152, 32, 153, 17}}, {"Label97", {80, 8, 41, 17}},      {"Combo1", {104, 8, 81, 21}},
+            {"Label94", {192, 8, 121, 17}},   {"Combo2", {248, 8, 169, 21}},     {"Label2", {80, 40, 57, 17}},
+            {"Label1", {88, 40, 33, 17}},     {"Text1", {112, 40, 249, 19}},     {"Command1", {368, 40, 49, 17}},
+            {"Line2", {0, 64, 425, 1}},       {"Line1", {424, 0, 1, 473}},       {"Text3", {8, 72, 409, 21}},
+            {"Label3", {8, 96, 169, 17}},     {"Drive1", {8, 112, 209, 21}},     {"Dir1", {8, 136, 209, 321}},
+            {"File1", {224, 96, 193, 370}},   {"Label99", {8, 456, 129, 17}},    {"Command4", {136, 456, 49, 13}},
+            {"Label100", {432, 0, 169, 33}},  {"Option3", {448, 8, 49, 17}},     {"Option4", {528, 8, 65, 17}},
+            {"Label132", {440, 64, 137, 49}}, {"Label133", {440, 112, 145, 49}}, {"Picture1", {432, 32, 169, 457}},
+            {"Picture3", {432, 32, 169, 217}}};
+        for (const auto& [name, place] : places)
+            QVERIFY2(control(name)->geometry() == place, name);
+        // Built with an int size, 8.25 points would come out as 8.
+        QCOMPARE(std::pair(control("Command4")->font().pointSizeF(), control("Label99")->font().pointSizeF()),
+                 std::pair(8.25, 6.75));
+
+        // Every caption fits its control; the two small option buttons clip theirs away by design.
+        for (const QWidget* widget : m_form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            const QFontMetrics metrics(widget->font());
+            const QRect box = widget->rect();
+            const char* name = qPrintable(widget->objectName());
+            if (auto* label = qobject_cast<const QLabel*>(widget)) {
+                QVERIFY2(box.contains(metrics.boundingRect(box, Qt::TextWordWrap, label->text())), name);
+            } else if (auto* button = qobject_cast<const QPushButton*>(widget)) {
+                QVERIFY2(metrics.horizontalAdvance(button->text()) + 4 <= box.width(), name);
+            }
+        }
+        // The small options' captions are clipped away; people using a screen reader hear these.
+        QCOMPARE(std::pair(control("Option2")->accessibleName(), control("Option1")->accessibleName()),
+                 std::pair(QStringLiteral("Bind"), QStringLiteral("Name")));
+
+        // The focus starts in the path; Tab goes round the shown controls in their table's order.
+        QCOMPARE(QApplication::focusWidget(), control("Text3"));
+        click("Option2");
+        click("Option3");
+        control("Combo1")->setFocus();
+        QStringList order;
+        while (order.size() < 10) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            // An editable combo box hands the focus to its line edit.
+            auto* combo = qobject_cast<QComboBox*>(QApplication::focusWidget()->parentWidget());
+            order << (combo ? combo : QApplication::focusWidget())->objectName();
+        }
+        QCOMPARE(order, (QStringList{"Text1", "Command1", "Text3", "File1", "Drive1", "Dir1", "Picture1", "Combo2",
+                                     "Command4", "Option3"}));
+    }
+
+    void modes_data()
+    {
+        QTest::addColumn<QStringList>("clicks");
+        QTest::addColumn<QStringList>("shownControls");
+        QTest::addColumn<QString>("marked"); // the one option of the shared group that shows its mark
+
+        const QStringList start{"Label130", "Label131"};
+        const QStringList hints{"Label132", "Label133"};
+        QTest::newRow("start") << QStringList{} << start + hints << "";
+        QTest::newRow("the words beside the options") << QStringList{"Label95", "Label96"} << start + hints << "";
+        QTest::newRow("name, bind") << QStringList{"Option1", "Option2"} << bindControls + hints << "Option2";
+        QTest::newRow("bind, name") << QStringList{"Option2", "Option1"} << QStringList{"Text1", "Command1", "Label2"} + hints
+                                    << "Option1";
+        QTest::newRow("symbols, colours") << QStringList{"Option4", "Option3"} << start + QStringList{"Picture1"} << "Option3";
+        QTest::newRow("colours, symbols") << QStringList{"Option3", "Option4"} << start + QStringList{"Picture3"} << "Option4";
+        QTest::newRow("symbols, name, colours, bind")
+            << QStringList{"Option4", "Option1", "Option3", "Option2"} << bindControls + QStringList{"Picture1"} << "Option2";
+    }
+
+    void modes()
+    {
+        QFETCH(QStringList, clicks);
+        QFETCH(QStringList, shownControls);
+        QFETCH(QString, marked);
+
+        // What the player entered survives every switch, shown or hidden.
+        control<QComboBox>("Combo1")->setCurrentIndex(8);
+        control<QComboBox>("Combo2")->setEditText("Say_team");
+        control<TextBox>("Text1")->setText("^1Hello");
+        for (const QString& name : clicks)
+            click(name);
+
+        QStringList shown = bindControls + QStringList{"Label2", "Label130", "Label131", "Label132", "Label133", "Picture1", "Picture3"};
+        shown.removeIf([this](const QString& name) { return control(name)->isHidden(); });
+        QCOMPARE(shown, shownControls);
+        for (const char* option : {"Option1", "Option2", "Option3", "Option4"})
+            QCOMPARE(control<QRadioButton>(option)->isChecked(), marked == option);
+        QCOMPARE(std::tuple(control<QComboBox>("Combo1")->currentText(), control<QComboBox>("Combo2")->currentText(),
+                            control<TextBox>("Text1")->text()),
+                 std::tuple(QStringLiteral("KP_UPARROW"), QStringLiteral("Say_team"), QStringLiteral("^1Hello")));
+        // Right of its picture a shown panel is the dialog colour, even where the frame above it ends.
+        const QImage window = m_form->grab().toImage();
+        for (const auto* panel : m_form->findChildren<PictureBox*>()) {
+            for (int x = panel->x() + panel->picture().width(); panel->isVisible() && x <= panel->geometry().right(); ++x)
+                QCOMPARE(window.pixelColor(x, panel->y()), m_form->palette().color(QPalette::Window));
+        }
+    }
+
+    void keysPressOnlyAFocusedButton_data()
+    {
+        QTest::addColumn<QString>("focused");
+        QTest::addColumn<int>("key"); // 0 for a mouse click
+
+        // Were Save the default button, each Enter in a field would add a line.
+        for (const char* name : {"Combo1", "Combo2", "Text1", "Text3"}) {
+            for (const int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
+                QTest::addRow("%s, key %x", name, key) << name << key;
+        }
+        for (const int key : {0, int(Qt::Key_Space), int(Qt::Key_Return), int(Qt::Key_Enter)})
+            QTest::addRow("Help?, key %x", key) << "Command4" << key;
+    }
+
+    void keysPressOnlyAFocusedButton()
+    {
+        QFETCH(QString, focused);
+        QFETCH(int, key);
+        QVERIFY(writeFile(path("start/sof2mp.cfg"), "A\r\n"));
+        click("Option2");
+        control<TextBox>("Text3")->setText(path("start/sof2mp.cfg"));
+        QWidget* target = focused.startsWith("Combo") ? field(focused) : control(focused);
+        target->setFocus(Qt::TabFocusReason);
+
+        const QList<ShownMessage> messages = messagesShownBy([&] {
+            if (key == 0)
+                click(focused);
+            else
+                QTest::keyClick(target, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        });
+        if (focused == "Command4") {
+            QCOMPARE(messages.size(), 1);
+            QCOMPARE(std::tuple(messages[0].text, messages[0].title, messages[0].icon, messages[0].buttons),
+                     std::tuple(helpText(), QStringLiteral("Help"), QMessageBox::Information, QMessageBox::Ok));
+        } else {
+            QCOMPARE(messages.size(), 0);
+        }
+        QCOMPARE(readFile(path("start/sof2mp.cfg")), QByteArray("A\r\n"));
+    }
+
+    void combosKeepWhatIsTyped()
+    {
+        auto* combo1 = control<QComboBox>("Combo1");
+        auto* combo2 = control<QComboBox>("Combo2");
+        QCOMPARE(items(combo1->model()), (QStringList{"KP_INS", "KP_END", "KP_DOWNARROW", "KP_PGDN", "KP_LEFTARROW", "KP_5",
+                                                      "KP_RIGHTARROW", "KP_HOME", "KP_UPARROW", "KP_PGUP"}));
+        QCOMPARE(items(combo2->model()), (QStringList{"Say", "Say_team"}));
+        QCOMPARE(std::pair(combo1->currentIndex(), combo1->currentText()), std::pair(-1, QString()));
+        QCOMPARE(std::pair(combo2->currentIndex(), combo2->currentText()), std::pair(-1, QStringLiteral("Say")));
+
+        // A box left after a choice from its narrow list shows the start of it ("KP_UPARROW", not "_UPARROW").
+        click("Option2");
+        combo1->setFocus();
+        combo1->showPopup();
+        QAbstractItemView* list = combo1->view();
+        QVERIFY(QTest::qWaitForWindowExposed(list->window()));
+        QVERIFY(list->viewport()->width() >= list->sizeHintForColumn(0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(8, 0)).center());
+        QTRY_VERIFY(!list->window()->isVisible());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(std::pair(combo1->currentText(), combo1->lineEdit()->cursorPosition()), std::pair(QStringLiteral("KP_UPARROW"), 0));
+        // A typed command is used as typed: never completed from the list, never added to it.
+        combo2->setFocus();
+        combo2->lineEdit()->selectAll();
+        QTest::keyClicks(combo2->lineEdit(), "Sa");
+        QTest::keyClick(combo2->lineEdit(), Qt::Key_Return);
+        QCOMPARE(std::pair(combo2->currentText(), combo2->count()), std::pair(QStringLiteral("Sa"), 2));
+    }
+
+    void fieldsTakeTextOnOneLine_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("inserted"); // into "xy", between the two
+        QTest::addColumn<QString>("result");
+
+        const QString breaks = QStringLiteral("a\r\nb\nc\r");
+        for (const char* name : {"Text1", "Text3", "Combo1", "Combo2"})
+            QTest::addRow("%s, pasted", name) << name << "paste" << breaks << "xa  b c y";
+        QTest::newRow("Text1, inserted") << "Text1" << "insert" << breaks << "xa  b c y";
+        // What a palette cell inserts passes as it is, symbols and tab included, and each symbol shows.
+        QTest::newRow("Text1, palette cells") << "Text1" << "insert" << QStringLiteral("^1\x1c\t") << "x^1\x1c\ty";
+        QTest::newRow("Text1, no picture: a box") << "Text1" << "insert" << QStringLiteral("\x1a") << "x\x1ay";
+        // Pasted at length: the caret, moved from the far end, finds its symbol shown.
+        const QString longText = QStringLiteral("\x1c") + QString(5000, u'b');
+        QTest::newRow("Text1, pasted at length") << "Text1" << "paste" << longText << "x" + longText + "y";
+        QTest::newRow("Combo2, pasted symbol") << "Combo2" << "paste" << QStringLiteral("\x04") << "x\x04y";
+    }
+
+    void fieldsTakeTextOnOneLine()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, how);
+        QFETCH(QString, inserted);
+        QFETCH(QString, result);
+
+        click("Option2");
+        QLineEdit* edit = field(name);
+        edit->setText(QStringLiteral("xy"));
+        edit->setFocus();
+        edit->setCursorPosition(1);
+        if (how == "paste") {
+            QGuiApplication::clipboard()->setText(inserted);
+            QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        } else {
+            control<TextBox>(name)->setSelText(inserted);
+        }
+        QCOMPARE(edit->text(), result);
+        // The caret stands after what came in, as if it had been typed.
+        QCOMPARE(edit->cursorPosition(), 1 + inserted.size());
+
+        // A symbol takes room for its picture, where QLineEdit alone gives a space's width, and shows ink in it.
+        const qsizetype at = std::ranges::find_if(result, [](QChar c) { return c < u' ' && c != u'\t'; }) - result.begin();
+        if (at == result.size())
+            return;
+        const int left = caretX(edit, at) + 1;
+        const QImage drawn = edit->grab().toImage().copy(left, 3, caretX(edit, at + 1) - left, edit->height() - 6);
+        QVERIFY2(drawn.width() >= 6, qPrintable(QString::number(drawn.width())));
+        int ink = 0;
+        for (int y = 0; y < drawn.height(); ++y) {
+            for (int x = 0; x < drawn.width(); ++x)
+                ink += qGray(drawn.pixel(x, y)) < qGray(edit->palette().color(QPalette::Base).rgb()) - 64;
+        }
+        QVERIFY2(ink >= 10, "nothing to see where the symbol stands");
+    }
+
+    void preview_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("lengthText");
+        QTest::addColumn<QString>("warning");
+
+        // The same text counts as a name in Name mode and as a chat message in Bind mode.
+        QTest::newRow("name") << "Option1" << "^1A;n" << "Name: 5 of 35 bytes" << "semicolon";
+        QTest::newRow("chat message") << "Option2" << "^1A;n" << "Chat message: 5 of 150 characters" << "";
+        // A huge text shows only its start, and says how long it is.
+        QTest::newRow("a million of the widest symbol") << "Option1" << QString(1'000'000, QChar(0x06))
+                                                        << "Name: 1,000,000 of 35 bytes (the picture shows the first 300)"
+                                                        << "Too long";
+    }
+
+    void preview()
+    {
+        QFETCH(QString, option);
+        QFETCH(QString, text);
+        QFETCH(QString, lengthText);
+        QFETCH(QString, warning);
+
+        click(option);
+        auto* text1 = control<TextBox>("Text1");
+        text1->setText(text);
+        QHelpEvent hover(QEvent::ToolTip, text1->rect().center(), text1->mapToGlobal(text1->rect().center()));
+        QApplication::sendEvent(text1, &hover);
+        QTRY_VERIFY(QToolTip::isVisible());
+        // Picture, length line, and one line for the warning if there is one; the text itself left as it was.
+        QVERIFY2(QToolTip::text().contains(lengthText) && QToolTip::text().contains(warning), qPrintable(QToolTip::text().right(200)));
+        QCOMPARE(QToolTip::text().count(QStringLiteral("<br>")), warning.isEmpty() ? 1 : 2);
+        QCOMPARE(text1->text(), text);
+        // The picture, small enough for a small screen, follows a palette insertion while shown.
+        text1->setSelection(0, 2);
+        text1->setSelText(QStringLiteral("^4"));
+        static const QRegularExpression dataUrl(QStringLiteral("data:image/png;base64,([A-Za-z0-9+/=]+)"));
+        const QByteArray png = QByteArray::fromBase64(dataUrl.match(QToolTip::text()).captured(1).toLatin1());
+        const QImage picture = QImage::fromData(png, "PNG");
+        QCOMPARE(picture, gameTextPicture(gameTextRuns(text1->text(), EntryTextPreviewCharacters)).convertToFormat(picture.format()));
+        QVERIFY(picture.width() <= GameTextPictureMaxWidth && picture.height() <= 480);
+        QToolTip::hideText();
+    }
+
+    void textBoxKeepsItsSelection_data()
+    {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("length"); // negative: selected from right to left
+
+        QTest::newRow("caret only") << 2 << 0;
+        QTest::newRow("selected forwards") << 1 << 3;
+        QTest::newRow("selected backwards") << 4 << -3;
+    }
+
+    void textBoxKeepsItsSelection()
+    {
+        QFETCH(int, start);
+        QFETCH(int, length);
+
+        // A palette click goes where the player left the caret or selection, even after Tab went round.
+        click("Option2");
+        auto* text1 = control<TextBox>("Text1");
+        text1->setText("abcdef");
+        text1->setFocus(Qt::TabFocusReason);
+        text1->setSelection(start, length);
+        const auto expected = std::tuple(text1->cursorPosition(), text1->selectedText());
+        control("Text3")->setFocus(Qt::TabFocusReason);
+        QCOMPARE(std::tuple(text1->cursorPosition(), text1->selectedText()), expected);
+        text1->setFocus(Qt::TabFocusReason);
+        QCOMPARE(std::tuple(text1->cursorPosition(), text1->selectedText()), expected);
+    }
+
+    void browsing()
+    {
+        auto* drive1 = control<DriveListBox>("Drive1");
+        auto* dir1 = control<DirListBox>("Dir1");
+        auto* file1 = control<FileListBox>("File1");
+        auto* text3 = control<TextBox>("Text3");
+        // All three start in the current folder, and the path keeps its default.
+        QCOMPARE(std::tuple(drive1->driveFolder(), file1->path(), text3->text()),
+                 std::tuple(path("start"), path("start"), defaultConfigPath()));
+        // Files and sub-folders sorted without regard to case, hidden ones left out, under the way down from the root.
+        QCOMPARE(items(file1->model()), (QStringList{"a.cfg", "readme.txt", "sof2mp.cfg", "Zed.cfg"}));
+        QStringList rows;
+        for (QTreeWidgetItemIterator it(dir1); *it; ++it)
+            rows << (*it)->text(0);
+        QCOMPARE(rows, (QStringList{"/"} + path("start").split('/', Qt::SkipEmptyParts) + QStringList{"Alpha", "base", "Zulu"}));
+        QCOMPARE(folderItem("Alpha")->parent(), dir1->currentItem());
+        // The open folder and its ancestors look open, the others closed.
+        QCOMPARE(dir1->topLevelItem(0)->icon(0).cacheKey(), dir1->currentItem()->icon(0).cacheKey());
+        QVERIFY(folderItem("Alpha")->icon(0).cacheKey() != dir1->currentItem()->icon(0).cacheKey());
+
+        // A selected file replaces a typed path, shows where it starts, and comes back after an edit.
+        text3->setText("/typed.cfg");
+        file1->setFocus(Qt::TabFocusReason);
+        QCOMPARE(text3->text(), "/typed.cfg");
+        QTest::keyClick(file1, Qt::Key_End);
+        QCOMPARE(std::pair(text3->text(), text3->cursorPosition()), std::pair(path("start/Zed.cfg"), 0));
+        text3->setText(text3->text() + "~");
+        clickFile("Zed.cfg");
+        QCOMPARE(text3->text(), path("start/Zed.cfg"));
+        clickFile("readme.txt");
+
+        // A click or an arrow key only selects a folder; Enter or a double click opens it.
+        QTest::mouseClick(dir1->viewport(), Qt::LeftButton, {}, dir1->visualItemRect(folderItem("Alpha")).center());
+        QTest::keyClick(dir1, Qt::Key_Down);
+        QCOMPARE(std::pair(file1->path(), file1->fileName()), std::pair(path("start"), QStringLiteral("readme.txt")));
+        QTest::keyClick(dir1, Qt::Key_Return);
+        QCOMPARE(std::pair(file1->path(), file1->fileName()), std::pair(path("start/base"), QString()));
+        openFolder("mp");
+        QCOMPARE(file1->path(), path("start/base/mp"));
+
+        // A Wine drive's tree starts at its root, named as in Windows, and goes no higher.
+        const QString startDrive = drive1->drive();
+        chooseDrive("D:");
+        QCOMPARE(std::tuple(drive1->drive(), file1->path(), dir1->topLevelItemCount()), std::tuple(QStringLiteral("D:"), path("drive_d"), 1));
+        openFolder("games");
+        openFolder("D:\\");
+        QCOMPARE(std::pair(dir1->path(), drive1->drive()), std::pair(path("drive_d"), QStringLiteral("D:")));
+        // Each drive keeps the folder it was left in; choosing the chosen one again reads it afresh.
+        openFolder("games");
+        chooseDrive("E:");
+        QCOMPARE(dir1->path(), path("drive_e"));
+        chooseDrive("D:");
+        QVERIFY(QDir(path("drive_d/games")).mkdir("later"));
+        chooseDrive("D:");
+        QCOMPARE(std::pair(file1->path(), folderItem("later") != nullptr), std::pair(path("drive_d/games"), true));
+        chooseDrive(startDrive);
+        QCOMPARE(std::pair(dir1->path(), text3->text()), std::pair(path("start/base/mp"), path("start/readme.txt")));
+
+        // A folder or drive that cannot be read leaves the lists where they were and says which.
+        openFolder("start");
+        for (const char* gone : {"start/base", "drive_e"}) {
+            QVERIFY(QDir(path(gone)).removeRecursively());
+            const auto messages = messagesShownBy([&] { gone[0] == 'd' ? chooseDrive("E:") : openFolder("base"); });
+            QCOMPARE(messages.size(), 1);
+            QVERIFY2(messages[0].text.contains(path(gone)), qPrintable(messages[0].text));
+            QCOMPARE(std::pair(drive1->drive(), drive1->currentText()),
+                     std::pair(startDrive, drive1->itemText(drive1->currentIndex())));
+            QCOMPARE(std::tuple(dir1->path(), file1->path(), folderItem("base") != nullptr),
+                     std::tuple(path("start"), path("start"), true));
+        }
+
+    }
+
+    void save_data()
+    {
+        QTest::addColumn<Target>("target");
+        QTest::addColumn<QStringList>("games"); // each newer than the one before
+        QTest::addColumn<int>("savedTo"); // the game whose config gets the line
+        QTest::addColumn<QString>("message");
+
+        const QString wine = "wine/drive_c/Program Files/Soldier of Fortune II - Double Helix/base/mp";
+        const QString proton = ".local/share/Steam/steamapps/compatdata/2620/pfx/drive_c/Program Files/SoF2/base/mp";
+        QTest::newRow("Wine, the default path in capitals") << Target::DefaultPathInCapitals << QStringList{wine} << 0 << "";
+        QTest::newRow("Proton only") << Target::DefaultPath << QStringList{proton} << 0 << "";
+        QTest::newRow("the default path leads to Wine's, though Proton's is newer")
+            << Target::DefaultPath << QStringList{wine, proton} << 0 << "";
+        QTest::newRow("two copies elsewhere, the newer taken")
+            << Target::DefaultPath << QStringList{"Games/SoF2/base/mp", proton} << 1 << "";
+        QTest::newRow("default path, no game") << Target::DefaultPath << QStringList{} << -1 << "No such directory!";
+        QTest::newRow("missing folder") << Target::MissingFolder << QStringList{} << -1 << "No such directory!";
+        QTest::newRow("missing file") << Target::MissingFile << QStringList{} << -1 << "53, File not found";
+        QTest::newRow("path names a folder") << Target::Folder << QStringList{} << -1 << "75, Path/File access error";
+        QTest::newRow("empty path") << Target::EmptyPath << QStringList{} << -1 << "52, Bad file name or number";
+        QTest::newRow("FIFO") << Target::Fifo << QStringList{} << -1 << "75, Path/File access error";
+        QTest::newRow("hard link whose line ends must change")
+            << Target::HardLink << QStringList{} << -1 << "75, File has other names that would lose the change";
+        // The player is asked first, and the answer preferred, No, writes nothing.
+        QTest::newRow("game running") << Target::GameRunning << QStringList{} << -1
+                                      << "Soldier of Fortune II is running. It rewrites sof2mp.cfg when it quits, which "
+                                         "would remove this line. Save anyway?";
+    }
+
+    void save()
+    {
+        QFETCH(Target, target);
+        QFETCH(QStringList, games);
+        QFETCH(int, savedTo);
+        QFETCH(QString, message);
+
+        QDateTime changed = QDateTime::currentDateTime().addDays(-1);
+        for (const QString& game : games) {
+            QFile file(path(game + "/sof2mp.cfg"));
+            QVERIFY(QDir(m_root).mkpath(game) && file.open(QIODevice::WriteOnly) && file.write("A\r\n") == 3);
+            QVERIFY(file.setFileTime(changed = changed.addSecs(60), QFileDevice::FileModificationTime));
+        }
+        // The drive list is filled as the window is built, so build it again.
+        open();
+        const QDir folder(path("drive_e"));
+        const QString config = savedTo < 0 ? folder.filePath("sof2mp.cfg") : path(games[savedTo] + "/sof2mp.cfg");
+        const QByteArray encoded = QFile::encodeName(config);
+        QString typed = config;
+        QProcess game;
+        switch (target) {
+        case Target::DefaultPath: typed = defaultConfigPath(); break;
+        case Target::DefaultPathInCapitals: typed = defaultConfigPath().toUpper(); break;
+        case Target::MissingFolder: typed = folder.filePath("missing/sof2mp.cfg"); break;
+        case Target::MissingFile: break;
+        case Target::Folder: typed = folder.path(); break;
+        case Target::EmptyPath: typed.clear(); break;
+        case Target::Fifo: QCOMPARE(::mkfifo(encoded.constData(), 0644), 0); break;
+        case Target::HardLink:
+            QVERIFY(writeFile(config, "A\rB") && ::link(encoded.constData(), (encoded + ".bak").constData()) == 0);
+            break;
+        case Target::GameRunning:
+            QVERIFY(writeFile(config, "A\r\n") && QFile::copy(QStandardPaths::findExecutable("sleep"), path("SoF2MP.exe")));
+            game.start(path("SoF2MP.exe"), {"30"});
+            QVERIFY(game.waitForStarted());
+            break;
+        }
+        const QByteArray before = readFile(config);
+        const QStringList entriesBefore = folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
+
+        click("Option1");
+        control<TextBox>("Text1")->setText("B");
+        control<TextBox>("Text3")->setText(typed);
+        const QList<ShownMessage> messages = messagesShownBy([this] { click("Command1"); });
+        // The player's text and path stay, ready for the next save.
+        QCOMPARE(std::pair(control<TextBox>("Text1")->text(), control<TextBox>("Text3")->text()), std::pair(QStringLiteral("B"), typed));
+        if (message.isEmpty()) {
+            QCOMPARE(messages.size(), 0);
+            QCOMPARE(readFile(config), QByteArray("A\r\n\r\nseta name \"B\"\r\n"));
+            return;
+        }
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(std::pair(messages[0].text, messages[0].title), std::pair(message, QStringLiteral("Veltrane")));
+        if (target == Target::GameRunning)
+            QCOMPARE(std::pair(messages[0].buttons, messages[0].defaultButton), std::pair(QMessageBox::Yes | QMessageBox::No, QMessageBox::No));
+        else
+            QCOMPARE(std::pair(messages[0].buttons, messages[0].icon), std::pair(QMessageBox::StandardButtons(QMessageBox::Ok), QMessageBox::NoIcon));
+        QCOMPARE(readFile(config), before);
+        QCOMPARE(folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System), entriesBefore);
+    }
 
 private:
-    void open();
+    void open()
+    {
+        m_form = std::make_unique<Form1>();
+        m_form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+        QApplication::setActiveWindow(m_form.get());
+    }
+
     template<class T = QWidget>
     T* control(const QString& name) const
     {
@@ -107,9 +602,32 @@ private:
         const auto found = control<DirListBox>("Dir1")->findItems(caption, Qt::MatchExactly | Qt::MatchRecursive);
         return found.isEmpty() ? nullptr : found.first();
     }
-    void clickFile(const QString& name);
-    void openFolder(const QString& caption);
-    void chooseDrive(const QString& designation);
+    void clickFile(const QString& name)
+    {
+        auto* file1 = control<FileListBox>("File1");
+        const QModelIndexList found = file1->model()->match(file1->model()->index(0, 0), Qt::DisplayRole, name);
+        QVERIFY2(!found.isEmpty(), qPrintable(name));
+        QTest::mouseClick(file1->viewport(), Qt::LeftButton, {}, file1->visualRect(found.first()).center());
+    }
+
+    void openFolder(const QString& caption)
+    {
+        auto* dir1 = control<DirListBox>("Dir1");
+        QTreeWidgetItem* item = folderItem(caption);
+        QVERIFY2(item, qPrintable(caption));
+        dir1->scrollToItem(item);
+        QTest::mouseDClick(dir1->viewport(), Qt::LeftButton, {}, dir1->visualItemRect(item).center());
+    }
+
+    void chooseDrive(const QString& designation)
+    {
+        // What a click in the dropped-down list does.
+        auto* drive1 = control<DriveListBox>("Drive1");
+        const int index = drive1->findText(designation, Qt::MatchStartsWith);
+        QVERIFY2(index >= 0, qPrintable(designation));
+        drive1->setCurrentIndex(index);
+        emit drive1->activated(index);
+    }
 
     QString m_startFolder;
     QByteArray m_home = qgetenv("HOME");
@@ -117,500 +635,6 @@ private:
     QString m_root;
     std::unique_ptr<Form1> m_form;
 };
-
-void TestForm1::initTestCase()
-{
-    configureApplication(*qobject_cast<QApplication*>(qApp));
-    m_startFolder = QDir::currentPath();
-}
-
-void TestForm1::init()
-{
-    m_tree = std::make_unique<QTemporaryDir>();
-    m_root = QDir(m_tree->path()).canonicalPath();
-    for (const char* folder : {"start/base/mp", "start/.config", "start/Alpha", "start/Zulu", "drive_d/games",
-                               "drive_e", "wine/dosdevices", "wine/drive_c"})
-        QVERIFY(QDir(m_root).mkpath(folder));
-    for (const char* file : {"start/sof2mp.cfg", "start/readme.txt", "start/.hidden", "start/Zed.cfg", "start/a.cfg"})
-        QVERIFY(writeFile(path(file), {}));
-    QVERIFY(QFile::link("../drive_c", path("wine/dosdevices/c:")));
-    QVERIFY(QFile::link(path("drive_d"), path("wine/dosdevices/d:")));
-    QVERIFY(QFile::link(path("drive_e"), path("wine/dosdevices/e:")));
-    qputenv("WINEPREFIX", QFile::encodeName(path("wine")));
-    // No game of the machine's may be found, let alone written to.
-    qputenv("HOME", QFile::encodeName(m_root));
-    QVERIFY(QDir::setCurrent(path("start")));
-    open();
-}
-
-void TestForm1::open()
-{
-    m_form = std::make_unique<Form1>();
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-    QApplication::setActiveWindow(m_form.get());
-}
-
-void TestForm1::cleanup()
-{
-    m_form.reset();
-    QDir::setCurrent(m_startFolder);
-    qunsetenv("WINEPREFIX");
-    qputenv("HOME", m_home);
-    m_tree.reset();
-}
-
-void TestForm1::layout()
-{
-    QCOMPARE(m_form->windowTitle(), QStringLiteral("Veltrane"));
-    QCOMPARE(std::pair(m_form->minimumSize(), m_form->maximumSize()), std::pair(QSize(605, 468), QSize(605, 468)));
-    QVERIFY(!(m_form->windowFlags() & (Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint)));
-    QVERIFY(m_form->windowIcon().availableSizes().contains(QSize(32, 32)));
-
-    // Where the player sees each control, in pixels.
-    const QList<std::pair<const char*, QRect>> places{
-        {"Label98", {8, 8, 65, 49}},      {"Option2", {16, 16, 17, 17}},     {"Label95", {32, 16, 25, 17}},
-        {"Option1", {16, 32, 17, 17}},    {"Label96", {32, 32, 33, 17}},     {"Label130", {160, 16, 137, 17}},
-        {"Label131", {152, 32, 153, 17}}, {"Label97", {80, 8, 41, 17}},      {"Combo1", {104, 8, 81, 21}},
-        {"Label94", {192, 8, 121, 17}},   {"Combo2", {248, 8, 169, 21}},     {"Label2", {80, 40, 57, 17}},
-        {"Label1", {88, 40, 33, 17}},     {"Text1", {112, 40, 249, 19}},     {"Command1", {368, 40, 49, 17}},
-        {"Line2", {0, 64, 425, 1}},       {"Line1", {424, 0, 1, 473}},       {"Text3", {8, 72, 409, 21}},
-        {"Label3", {8, 96, 169, 17}},     {"Drive1", {8, 112, 209, 21}},     {"Dir1", {8, 136, 209, 321}},
-        {"File1", {224, 96, 193, 370}},   {"Label99", {8, 456, 129, 17}},    {"Command4", {136, 456, 49, 13}},
-        {"Label100", {432, 0, 169, 33}},  {"Option3", {448, 8, 49, 17}},     {"Option4", {528, 8, 65, 17}},
-        {"Label132", {440, 64, 137, 49}}, {"Label133", {440, 112, 145, 49}}, {"Picture1", {432, 32, 169, 457}},
-        {"Picture3", {432, 32, 169, 217}}};
-    for (const auto& [name, place] : places)
-        QVERIFY2(control(name)->geometry() == place, name);
-    // Built with an int size, 8.25 points would come out as 8.
-    QCOMPARE(std::pair(control("Command4")->font().pointSizeF(), control("Label99")->font().pointSizeF()),
-             std::pair(8.25, 6.75));
-
-    // Every caption fits its control; the two small option buttons clip theirs away by design.
-    for (const QWidget* widget : m_form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        const QFontMetrics metrics(widget->font());
-        const QRect box = widget->rect();
-        const char* name = qPrintable(widget->objectName());
-        if (auto* label = qobject_cast<const QLabel*>(widget)) {
-            QVERIFY2(box.contains(metrics.boundingRect(box, Qt::TextWordWrap, label->text())), name);
-        } else if (auto* button = qobject_cast<const QPushButton*>(widget)) {
-            QVERIFY2(metrics.horizontalAdvance(button->text()) + 4 <= box.width(), name);
-        }
-    }
-    // The small options' captions are clipped away; people using a screen reader hear these.
-    QCOMPARE(std::pair(control("Option2")->accessibleName(), control("Option1")->accessibleName()),
-             std::pair(QStringLiteral("Bind"), QStringLiteral("Name")));
-
-    // The focus starts in the path; Tab goes round the shown controls in their table's order.
-    QCOMPARE(QApplication::focusWidget(), control("Text3"));
-    click("Option2");
-    click("Option3");
-    control("Combo1")->setFocus();
-    QStringList order;
-    while (order.size() < 10) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        // An editable combo box hands the focus to its line edit.
-        auto* combo = qobject_cast<QComboBox*>(QApplication::focusWidget()->parentWidget());
-        order << (combo ? combo : QApplication::focusWidget())->objectName();
-    }
-    QCOMPARE(order, (QStringList{"Text1", "Command1", "Text3", "File1", "Drive1", "Dir1", "Picture1", "Combo2",
-                                 "Command4", "Option3"}));
-}
-
-void TestForm1::modes_data()
-{
-    QTest::addColumn<QStringList>("clicks");
-    QTest::addColumn<QStringList>("shownControls");
-    QTest::addColumn<QString>("marked"); // the one option of the shared group that shows its mark
-
-    const QStringList start{"Label130", "Label131"};
-    const QStringList hints{"Label132", "Label133"};
-    QTest::newRow("start") << QStringList{} << start + hints << "";
-    QTest::newRow("the words beside the options") << QStringList{"Label95", "Label96"} << start + hints << "";
-    QTest::newRow("name, bind") << QStringList{"Option1", "Option2"} << bindControls + hints << "Option2";
-    QTest::newRow("bind, name") << QStringList{"Option2", "Option1"} << QStringList{"Text1", "Command1", "Label2"} + hints
-                                << "Option1";
-    QTest::newRow("symbols, colours") << QStringList{"Option4", "Option3"} << start + QStringList{"Picture1"} << "Option3";
-    QTest::newRow("colours, symbols") << QStringList{"Option3", "Option4"} << start + QStringList{"Picture3"} << "Option4";
-    QTest::newRow("symbols, name, colours, bind")
-        << QStringList{"Option4", "Option1", "Option3", "Option2"} << bindControls + QStringList{"Picture1"} << "Option2";
-}
-
-void TestForm1::modes()
-{
-    QFETCH(QStringList, clicks);
-    QFETCH(QStringList, shownControls);
-    QFETCH(QString, marked);
-
-    // What the player entered survives every switch, shown or hidden.
-    control<QComboBox>("Combo1")->setCurrentIndex(8);
-    control<QComboBox>("Combo2")->setEditText("Say_team");
-    control<TextBox>("Text1")->setText("^1Hello");
-    for (const QString& name : clicks)
-        click(name);
-
-    QStringList shown = bindControls + QStringList{"Label2", "Label130", "Label131", "Label132", "Label133", "Picture1", "Picture3"};
-    shown.removeIf([this](const QString& name) { return control(name)->isHidden(); });
-    QCOMPARE(shown, shownControls);
-    for (const char* option : {"Option1", "Option2", "Option3", "Option4"})
-        QCOMPARE(control<QRadioButton>(option)->isChecked(), marked == option);
-    QCOMPARE(std::tuple(control<QComboBox>("Combo1")->currentText(), control<QComboBox>("Combo2")->currentText(),
-                        control<TextBox>("Text1")->text()),
-             std::tuple(QStringLiteral("KP_UPARROW"), QStringLiteral("Say_team"), QStringLiteral("^1Hello")));
-    // Right of its picture a shown panel is the dialog colour, even where the frame above it ends.
-    const QImage window = m_form->grab().toImage();
-    for (const auto* panel : m_form->findChildren<PictureBox*>()) {
-        for (int x = panel->x() + panel->picture().width(); panel->isVisible() && x <= panel->geometry().right(); ++x)
-            QCOMPARE(window.pixelColor(x, panel->y()), m_form->palette().color(QPalette::Window));
-    }
-}
-
-void TestForm1::keysPressOnlyAFocusedButton_data()
-{
-    QTest::addColumn<QString>("focused");
-    QTest::addColumn<int>("key"); // 0 for a mouse click
-
-    // Were Save the default button, each Enter in a field would add a line.
-    for (const char* name : {"Combo1", "Combo2", "Text1", "Text3"}) {
-        for (const int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
-            QTest::addRow("%s, key %x", name, key) << name << key;
-    }
-    for (const int key : {0, int(Qt::Key_Space), int(Qt::Key_Return), int(Qt::Key_Enter)})
-        QTest::addRow("Help?, key %x", key) << "Command4" << key;
-}
-
-void TestForm1::keysPressOnlyAFocusedButton()
-{
-    QFETCH(QString, focused);
-    QFETCH(int, key);
-    QVERIFY(writeFile(path("start/sof2mp.cfg"), "A\r\n"));
-    click("Option2");
-    control<TextBox>("Text3")->setText(path("start/sof2mp.cfg"));
-    QWidget* target = focused.startsWith("Combo") ? field(focused) : control(focused);
-    target->setFocus(Qt::TabFocusReason);
-
-    const QList<ShownMessage> messages = messagesShownBy([&] {
-        if (key == 0)
-            click(focused);
-        else
-            QTest::keyClick(target, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
-    });
-    if (focused == "Command4") {
-        QCOMPARE(messages.size(), 1);
-        QCOMPARE(std::tuple(messages[0].text, messages[0].title, messages[0].icon, messages[0].buttons),
-                 std::tuple(helpText(), QStringLiteral("Help"), QMessageBox::Information, QMessageBox::Ok));
-    } else {
-        QCOMPARE(messages.size(), 0);
-    }
-    QCOMPARE(readFile(path("start/sof2mp.cfg")), QByteArray("A\r\n"));
-}
-
-void TestForm1::combosKeepWhatIsTyped()
-{
-    auto* combo1 = control<QComboBox>("Combo1");
-    auto* combo2 = control<QComboBox>("Combo2");
-    QCOMPARE(items(combo1->model()), (QStringList{"KP_INS", "KP_END", "KP_DOWNARROW", "KP_PGDN", "KP_LEFTARROW", "KP_5",
-                                                  "KP_RIGHTARROW", "KP_HOME", "KP_UPARROW", "KP_PGUP"}));
-    QCOMPARE(items(combo2->model()), (QStringList{"Say", "Say_team"}));
-    QCOMPARE(std::pair(combo1->currentIndex(), combo1->currentText()), std::pair(-1, QString()));
-    QCOMPARE(std::pair(combo2->currentIndex(), combo2->currentText()), std::pair(-1, QStringLiteral("Say")));
-
-    // A box left after a choice from its narrow list shows the start of it ("KP_UPARROW", not "_UPARROW").
-    click("Option2");
-    combo1->setFocus();
-    combo1->showPopup();
-    QAbstractItemView* list = combo1->view();
-    QVERIFY(QTest::qWaitForWindowExposed(list->window()));
-    QVERIFY(list->viewport()->width() >= list->sizeHintForColumn(0));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(8, 0)).center());
-    QTRY_VERIFY(!list->window()->isVisible());
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QCOMPARE(std::pair(combo1->currentText(), combo1->lineEdit()->cursorPosition()), std::pair(QStringLiteral("KP_UPARROW"), 0));
-    // A typed command is used as typed: never completed from the list, never added to it.
-    combo2->setFocus();
-    combo2->lineEdit()->selectAll();
-    QTest::keyClicks(combo2->lineEdit(), "Sa");
-    QTest::keyClick(combo2->lineEdit(), Qt::Key_Return);
-    QCOMPARE(std::pair(combo2->currentText(), combo2->count()), std::pair(QStringLiteral("Sa"), 2));
-}
-
-void TestForm1::fieldsTakeTextOnOneLine_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("how");
-    QTest::addColumn<QString>("inserted"); // into "xy", between the two
-    QTest::addColumn<QString>("result");
-
-    const QString breaks = QStringLiteral("a\r\nb\nc\r");
-    for (const char* name : {"Text1", "Text3", "Combo1", "Combo2"})
-        QTest::addRow("%s, pasted", name) << name << "paste" << breaks << "xa  b c y";
-    QTest::newRow("Text1, inserted") << "Text1" << "insert" << breaks << "xa  b c y";
-    // What a palette cell inserts passes as it is, symbols and tab included, and each symbol shows.
-    QTest::newRow("Text1, palette cells") << "Text1" << "insert" << QStringLiteral("^1\x1c\t") << "x^1\x1c\ty";
-    QTest::newRow("Text1, no picture: a box") << "Text1" << "insert" << QStringLiteral("\x1a") << "x\x1ay";
-    // Pasted at length: the caret, moved from the far end, finds its symbol shown.
-    const QString longText = QStringLiteral("\x1c") + QString(5000, u'b');
-    QTest::newRow("Text1, pasted at length") << "Text1" << "paste" << longText << "x" + longText + "y";
-    QTest::newRow("Combo2, pasted symbol") << "Combo2" << "paste" << QStringLiteral("\x04") << "x\x04y";
-}
-
-void TestForm1::fieldsTakeTextOnOneLine()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, how);
-    QFETCH(QString, inserted);
-    QFETCH(QString, result);
-
-    click("Option2");
-    QLineEdit* edit = field(name);
-    edit->setText(QStringLiteral("xy"));
-    edit->setFocus();
-    edit->setCursorPosition(1);
-    if (how == "paste") {
-        QGuiApplication::clipboard()->setText(inserted);
-        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
-    } else {
-        control<TextBox>(name)->setSelText(inserted);
-    }
-    QCOMPARE(edit->text(), result);
-    // The caret stands after what came in, as if it had been typed.
-    QCOMPARE(edit->cursorPosition(), 1 + inserted.size());
-
-    // A symbol takes room for its picture, where QLineEdit alone gives a space's width, and shows ink in it.
-    const qsizetype symbol = std::ranges::find_if(result, [](QChar c) { return c < u' ' && c != u'\t'; }) - result.begin();
-    if (symbol == result.size())
-        return;
-    const int left = caretX(edit, symbol);
-    const int right = caretX(edit, symbol + 1);
-    QVERIFY2(right - left >= 7, qPrintable(QString::number(right - left)));
-    const QImage drawn = edit->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    int ink = 0;
-    for (int y = 3; y < drawn.height() - 3; ++y) {
-        for (int x = left + 1; x < right; ++x)
-            ink += qGray(drawn.pixel(x, y)) < qGray(edit->palette().color(QPalette::Base).rgb()) - 64;
-    }
-    QVERIFY2(ink >= 10, "nothing to see where the symbol stands");
-}
-
-void TestForm1::textBoxKeepsItsSelection_data()
-{
-    QTest::addColumn<int>("start");
-    QTest::addColumn<int>("length"); // negative: selected from right to left
-
-    QTest::newRow("caret only") << 2 << 0;
-    QTest::newRow("selected forwards") << 1 << 3;
-    QTest::newRow("selected backwards") << 4 << -3;
-}
-
-void TestForm1::textBoxKeepsItsSelection()
-{
-    QFETCH(int, start);
-    QFETCH(int, length);
-
-    // A palette click goes where the player left the caret or selection, even after Tab went round.
-    click("Option2");
-    auto* text1 = control<TextBox>("Text1");
-    text1->setText("abcdef");
-    text1->setFocus(Qt::TabFocusReason);
-    text1->setSelection(start, length);
-    const auto expected = std::tuple(text1->cursorPosition(), text1->selectedText());
-    control("Text3")->setFocus(Qt::TabFocusReason);
-    QCOMPARE(std::tuple(text1->cursorPosition(), text1->selectedText()), expected);
-    text1->setFocus(Qt::TabFocusReason);
-    QCOMPARE(std::tuple(text1->cursorPosition(), text1->selectedText()), expected);
-}
-
-void TestForm1::clickFile(const QString& name)
-{
-    auto* file1 = control<FileListBox>("File1");
-    const QModelIndexList found = file1->model()->match(file1->model()->index(0, 0), Qt::DisplayRole, name);
-    QVERIFY2(!found.isEmpty(), qPrintable(name));
-    QTest::mouseClick(file1->viewport(), Qt::LeftButton, {}, file1->visualRect(found.first()).center());
-}
-
-void TestForm1::openFolder(const QString& caption)
-{
-    auto* dir1 = control<DirListBox>("Dir1");
-    QTreeWidgetItem* item = folderItem(caption);
-    QVERIFY2(item, qPrintable(caption));
-    dir1->scrollToItem(item);
-    QTest::mouseDClick(dir1->viewport(), Qt::LeftButton, {}, dir1->visualItemRect(item).center());
-}
-
-void TestForm1::chooseDrive(const QString& designation)
-{
-    // What a click in the dropped-down list does.
-    auto* drive1 = control<DriveListBox>("Drive1");
-    const int index = drive1->findText(designation, Qt::MatchStartsWith);
-    QVERIFY2(index >= 0, qPrintable(designation));
-    drive1->setCurrentIndex(index);
-    emit drive1->activated(index);
-}
-
-void TestForm1::browsing()
-{
-    auto* drive1 = control<DriveListBox>("Drive1");
-    auto* dir1 = control<DirListBox>("Dir1");
-    auto* file1 = control<FileListBox>("File1");
-    auto* text3 = control<TextBox>("Text3");
-    // All three start in the current folder, and the path keeps its default.
-    QCOMPARE(std::tuple(drive1->driveFolder(), file1->path(), text3->text()),
-             std::tuple(path("start"), path("start"), defaultConfigPath()));
-    // Files and sub-folders sorted without regard to case, hidden ones left out, under the way down from the root.
-    QCOMPARE(items(file1->model()), (QStringList{"a.cfg", "readme.txt", "sof2mp.cfg", "Zed.cfg"}));
-    QStringList rows;
-    for (QTreeWidgetItemIterator it(dir1); *it; ++it)
-        rows << (*it)->text(0);
-    QCOMPARE(rows, (QStringList{"/"} + path("start").split('/', Qt::SkipEmptyParts) + QStringList{"Alpha", "base", "Zulu"}));
-    QCOMPARE(folderItem("Alpha")->parent(), dir1->currentItem());
-    // The open folder and its ancestors look open, the others closed.
-    QCOMPARE(dir1->topLevelItem(0)->icon(0).cacheKey(), dir1->currentItem()->icon(0).cacheKey());
-    QVERIFY(folderItem("Alpha")->icon(0).cacheKey() != dir1->currentItem()->icon(0).cacheKey());
-
-    // A selected file replaces a typed path, shows where it starts, and comes back after an edit.
-    text3->setText("/typed.cfg");
-    file1->setFocus(Qt::TabFocusReason);
-    QCOMPARE(text3->text(), "/typed.cfg");
-    QTest::keyClick(file1, Qt::Key_End);
-    QCOMPARE(std::pair(text3->text(), text3->cursorPosition()), std::pair(path("start/Zed.cfg"), 0));
-    text3->setText(text3->text() + "~");
-    clickFile("Zed.cfg");
-    QCOMPARE(text3->text(), path("start/Zed.cfg"));
-    clickFile("readme.txt");
-
-    // A click or an arrow key only selects a folder; Enter or a double click opens it.
-    QTest::mouseClick(dir1->viewport(), Qt::LeftButton, {}, dir1->visualItemRect(folderItem("Alpha")).center());
-    QTest::keyClick(dir1, Qt::Key_Down);
-    QCOMPARE(std::pair(file1->path(), file1->fileName()), std::pair(path("start"), QStringLiteral("readme.txt")));
-    QTest::keyClick(dir1, Qt::Key_Return);
-    QCOMPARE(std::pair(file1->path(), file1->fileName()), std::pair(path("start/base"), QString()));
-    openFolder("mp");
-    QCOMPARE(file1->path(), path("start/base/mp"));
-
-    // A Wine drive's tree starts at its root, named as in Windows, and goes no higher.
-    const QString startDrive = drive1->drive();
-    chooseDrive("D:");
-    QCOMPARE(std::tuple(drive1->drive(), file1->path(), dir1->topLevelItemCount()), std::tuple(QStringLiteral("D:"), path("drive_d"), 1));
-    openFolder("games");
-    openFolder("D:\\");
-    QCOMPARE(std::pair(dir1->path(), drive1->drive()), std::pair(path("drive_d"), QStringLiteral("D:")));
-    // Each drive keeps the folder it was left in; choosing the chosen one again reads it afresh.
-    openFolder("games");
-    chooseDrive("E:");
-    QCOMPARE(dir1->path(), path("drive_e"));
-    chooseDrive("D:");
-    QVERIFY(QDir(path("drive_d/games")).mkdir("later"));
-    chooseDrive("D:");
-    QCOMPARE(std::pair(file1->path(), folderItem("later") != nullptr), std::pair(path("drive_d/games"), true));
-    chooseDrive(startDrive);
-    QCOMPARE(std::pair(dir1->path(), text3->text()), std::pair(path("start/base/mp"), path("start/readme.txt")));
-
-    // A folder or drive that cannot be read leaves the lists where they were and says which.
-    openFolder("start");
-    for (const char* gone : {"start/base", "drive_e"}) {
-        QVERIFY(QDir(path(gone)).removeRecursively());
-        const auto messages = messagesShownBy([&] { gone[0] == 'd' ? chooseDrive("E:") : openFolder("base"); });
-        QCOMPARE(messages.size(), 1);
-        QVERIFY2(messages[0].text.contains(path(gone)), qPrintable(messages[0].text));
-        QCOMPARE(std::pair(drive1->drive(), drive1->currentText()),
-                 std::pair(startDrive, drive1->itemText(drive1->currentIndex())));
-        QCOMPARE(std::tuple(dir1->path(), file1->path(), folderItem("base") != nullptr),
-                 std::tuple(path("start"), path("start"), true));
-    }
-
-}
-
-void TestForm1::save_data()
-{
-    QTest::addColumn<Target>("target");
-    QTest::addColumn<QStringList>("games"); // each newer than the one before
-    QTest::addColumn<int>("savedTo"); // the game whose config gets the line
-    QTest::addColumn<QString>("message");
-
-    const QString wine = "wine/drive_c/Program Files/Soldier of Fortune II - Double Helix/base/mp";
-    const QString proton = ".local/share/Steam/steamapps/compatdata/2620/pfx/drive_c/Program Files/SoF2/base/mp";
-    QTest::newRow("Wine, the default path in capitals") << Target::DefaultPathInCapitals << QStringList{wine} << 0 << "";
-    QTest::newRow("Proton only") << Target::DefaultPath << QStringList{proton} << 0 << "";
-    QTest::newRow("the default path leads to Wine's, though Proton's is newer")
-        << Target::DefaultPath << QStringList{wine, proton} << 0 << "";
-    QTest::newRow("two copies elsewhere, the newer taken")
-        << Target::DefaultPath << QStringList{"Games/SoF2/base/mp", proton} << 1 << "";
-    QTest::newRow("default path, no game") << Target::DefaultPath << QStringList{} << -1 << "No such directory!";
-    QTest::newRow("missing folder") << Target::MissingFolder << QStringList{} << -1 << "No such directory!";
-    QTest::newRow("missing file") << Target::MissingFile << QStringList{} << -1 << "53, File not found";
-    QTest::newRow("path names a folder") << Target::Folder << QStringList{} << -1 << "75, Path/File access error";
-    QTest::newRow("empty path") << Target::EmptyPath << QStringList{} << -1 << "52, Bad file name or number";
-    QTest::newRow("read-only file") << Target::ReadOnly << QStringList{} << -1 << "70, Permission denied";
-    QTest::newRow("FIFO") << Target::Fifo << QStringList{} << -1 << "75, Path/File access error";
-    QTest::newRow("hard link whose line ends must change")
-        << Target::HardLink << QStringList{} << -1 << "75, File has other names that would lose the change";
-    // The player is asked first, and the answer preferred, No, writes nothing.
-    QTest::newRow("game running") << Target::GameRunning << QStringList{} << -1
-                                  << "Soldier of Fortune II is running. It rewrites sof2mp.cfg when it quits, which "
-                                     "would remove this line. Save anyway?";
-}
-
-void TestForm1::save()
-{
-    QFETCH(Target, target);
-    QFETCH(QStringList, games);
-    QFETCH(int, savedTo);
-    QFETCH(QString, message);
-
-    QDateTime changed = QDateTime::currentDateTime().addDays(-1);
-    for (const QString& game : games) {
-        QFile file(path(game + "/sof2mp.cfg"));
-        QVERIFY(QDir(m_root).mkpath(game) && file.open(QIODevice::WriteOnly) && file.write("A\r\n") == 3);
-        QVERIFY(file.setFileTime(changed = changed.addSecs(60), QFileDevice::FileModificationTime));
-    }
-    // The drive list is filled as the window is built, so build it again.
-    open();
-    const QDir folder(path("drive_e"));
-    const QString config = savedTo < 0 ? folder.filePath("sof2mp.cfg") : path(games[savedTo] + "/sof2mp.cfg");
-    const QByteArray encoded = QFile::encodeName(config);
-    QString typed = config;
-    QProcess game;
-    switch (target) {
-    case Target::DefaultPath: typed = defaultConfigPath(); break;
-    case Target::DefaultPathInCapitals: typed = defaultConfigPath().toUpper(); break;
-    case Target::MissingFolder: typed = folder.filePath("missing/sof2mp.cfg"); break;
-    case Target::MissingFile: break;
-    case Target::Folder: typed = folder.path(); break;
-    case Target::EmptyPath: typed.clear(); break;
-    case Target::ReadOnly: QVERIFY(writeFile(config, "A\r\n") && QFile::setPermissions(config, QFile::ReadOwner)); break;
-    case Target::Fifo: QCOMPARE(::mkfifo(encoded.constData(), 0644), 0); break;
-    case Target::HardLink:
-        QVERIFY(writeFile(config, "A\rB") && ::link(encoded.constData(), (encoded + ".bak").constData()) == 0);
-        break;
-    case Target::GameRunning:
-        QVERIFY(writeFile(config, "A\r\n") && QFile::copy(QStandardPaths::findExecutable("sleep"), path("SoF2MP.exe")));
-        game.start(path("SoF2MP.exe"), {"30"});
-        QVERIFY(game.waitForStarted());
-        break;
-    }
-    const QByteArray before = readFile(config);
-    const QStringList entriesBefore = folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
-
-    click("Option1");
-    control<TextBox>("Text1")->setText("B");
-    control<TextBox>("Text3")->setText(typed);
-    const QList<ShownMessage> messages = messagesShownBy([this] { click("Command1"); });
-    // The player's text and path stay, ready for the next save.
-    QCOMPARE(std::pair(control<TextBox>("Text1")->text(), control<TextBox>("Text3")->text()), std::pair(QStringLiteral("B"), typed));
-    if (message.isEmpty()) {
-        QCOMPARE(messages.size(), 0);
-        QCOMPARE(readFile(config), QByteArray("A\r\n\r\nseta name \"B\"\r\n"));
-        return;
-    }
-    QCOMPARE(messages.size(), 1);
-    QCOMPARE(std::pair(messages[0].text, messages[0].title), std::pair(message, QStringLiteral("Veltrane")));
-    if (target == Target::GameRunning)
-        QCOMPARE(std::pair(messages[0].buttons, messages[0].defaultButton), std::pair(QMessageBox::Yes | QMessageBox::No, QMessageBox::No));
-    else
-        QCOMPARE(std::pair(messages[0].buttons, messages[0].icon), std::pair(QMessageBox::StandardButtons(QMessageBox::Ok), QMessageBox::NoIcon));
-    QCOMPARE(readFile(config), before);
-    QCOMPARE(folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System), entriesBefore);
-}
 
 QTEST_MAIN(TestForm1)
 #include "TestForm1.moc"
