@@ -140,6 +140,14 @@ private slots:
                 QVERIFY2(metrics.horizontalAdvance(button->text()) + 4 <= box.width(), name);
             }
         }
+        // No button looks like the window's default one, which Enter in a field would seem to press.
+        for (QPushButton* button : m_form->findChildren<QPushButton*>()) {
+            QWidget window;
+            QPushButton plain(button->text(), &window);
+            plain.setFont(button->font());
+            plain.resize(button->size());
+            QVERIFY2(button->grab().toImage() == plain.grab().toImage(), qPrintable(button->objectName()));
+        }
         // The small options' captions are clipped away; people using a screen reader hear these.
         QCOMPARE(std::pair(control("Option2")->accessibleName(), control("Option1")->accessibleName()),
                  std::pair(QStringLiteral("Bind"), QStringLiteral("Name")));
