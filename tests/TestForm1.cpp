@@ -1,50 +1,67 @@
+// The window in-process, used as a player uses it, over a temporary tree that
+// is the current folder, the home folder and a Wine prefix with drives D: and E:.
 #include "app/Application.h"
+#include "app/EntryTextPreview.h"
 #include "app/Form1.h"
+#include "app/FormDefinition.h"
 #include "app/HelpText.h"
+#include "preview/GameTextPicture.h"
+#include "widgets/DirListBox.h"
+#include "widgets/DriveListBox.h"
+#include "widgets/FileListBox.h"
 #include "widgets/PictureBox.h"
 #include "widgets/TextBox.h"
+#include "platform/DriveCatalog.h"
 #include "support/ShownMessages.h"
 
 #include <QAbstractItemView>
-#include <QApplication>
-#include <QComboBox>
+#include <QClipboard>
+#include <QHelpEvent>
 #include <QLabel>
-#include <QPushButton>
+#include <QProcess>
 #include <QRadioButton>
-#include <QStyle>
-#include <QStyleOptionButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 
-const QStringList keypadKeys{"KP_INS", "KP_END", "KP_DOWNARROW", "KP_PGDN", "KP_LEFTARROW",
-                             "KP_5", "KP_RIGHTARROW", "KP_HOME", "KP_UPARROW", "KP_PGUP"};
+const QStringList bindControls{"Label97", "Combo1", "Label94", "Combo2", "Label1", "Text1", "Command1"};
 
-QStringList items(const QComboBox* combo)
+QStringList items(const QAbstractItemModel* model)
 {
     QStringList result;
-    for (int i = 0; i < combo->count(); ++i)
-        result << combo->itemText(i);
+    for (int row = 0; row < model->rowCount(); ++row)
+        result << model->index(row, 0).data().toString();
     return result;
 }
 
-// The names of the controls that are shown, in the order given.
-QStringList shownOf(const QWidget* form, const QStringList& names)
+// A FIFO would block the reader: only plain files are read.
+QByteArray readFile(const QString& path)
 {
-    QStringList result;
-    for (const QString& name : names) {
-        if (form->findChild<QWidget*>(name)->isVisible())
-            result << name;
-    }
-    return result;
+    QFile file(path);
+    return QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<no file>");
 }
 
-const QStringList entryControls{"Label97", "Combo1", "Label94", "Combo2", "Label1", "Label2",
-                                "Text1",   "Command1", "Label130", "Label131"};
-const QStringList paletteControls{"Picture1", "Picture3", "Label132", "Label133"};
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// The middle of the caret's rectangle, where the caret is drawn at position.
+int caretX(QLineEdit* field, int position)
+{
+    field->setCursorPosition(position);
+    return field->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
+}
+
+enum class Target { DefaultPath, DefaultPathInCapitals, MissingFolder, MissingFile, Folder, EmptyPath, Fifo, HardLink, GameRunning };
 
 } // namespace
 
@@ -53,22 +70,526 @@ class TestForm1 : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { configureApplication(*qobject_cast<QApplication*>(qApp)); }
-    void init();
-    void cleanup() { m_form.reset(); }
-    void window();
-    void controlsMatchTheirTableAndCaptionsFit_data();
-    void controlsMatchTheirTableAndCaptionsFit();
-    void focusStartsInPathAndTabFollowsIndexes_data();
-    void focusStartsInPathAndTabFollowsIndexes();
-    void loadFillsTheListsAndEnterAddsNothing();
-    void enterOrEscInAFieldPressesNoButton();
-    void modeSwitching_data();
-    void modeSwitching();
-    void help_data();
-    void help();
+    void initTestCase()
+    {
+        configureApplication(*qobject_cast<QApplication*>(qApp));
+        m_startFolder = QDir::currentPath();
+    }
+
+    void init()
+    {
+        m_tree = std::make_unique<QTemporaryDir>();
+        m_root = QDir(m_tree->path()).canonicalPath();
+        for (const char* folder : {"start/base/mp", "start/.config", "start/Alpha", "start/Zulu", "drive_d/games",
+                                   "drive_e", "wine/dosdevices", "wine/drive_c"})
+            QVERIFY(QDir(m_root).mkpath(folder));
+        for (const char* file : {"start/sof2mp.cfg", "start/readme.txt", "start/.hidden", "start/Zed.cfg", "start/a.cfg"})
+            QVERIFY(writeFile(path(file), {}));
+        QVERIFY(QFile::link("../drive_c", path("wine/dosdevices/c:")));
+        QVERIFY(QFile::link(path("drive_d"), path("wine/dosdevices/d:")));
+        QVERIFY(QFile::link(path("drive_e"), path("wine/dosdevices/e:")));
+        qputenv("WINEPREFIX", QFile::encodeName(path("wine")));
+        // No game of the machine's may be found, let alone written to.
+        qputenv("HOME", QFile::encodeName(m_root));
+        QVERIFY(QDir::setCurrent(path("start")));
+        open();
+    }
+
+    void cleanup()
+    {
+        m_form.reset();
+        QDir::setCurrent(m_startFolder);
+        qunsetenv("WINEPREFIX");
+        qputenv("HOME", m_home);
+        m_tree.reset();
+    }
+
+    void layout()
+    {
+        QCOMPARE(m_form->windowTitle(), QStringLiteral("Veltrane"));
+        QCOMPARE(std::pair(m_form->minimumSize(), m_form->maximumSize()), std::pair(QSize(605, 468), QSize(605, 468)));
+        QVERIFY(!(m_form->windowFlags() & (Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint)));
+        // The window's icon is the picture installed for the desktop, pixel for pixel.
+        const QImage installed(QStringLiteral(VELTRANE_BUILD_DIR "/veltrane.png"));
+        QCOMPARE(m_form->windowIcon().pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32),
+                 installed.convertToFormat(QImage::Format_ARGB32));
+
+        // Where the player sees each control, in pixels.
+        const QList<std::pair<const char*, QRect>> places{
+            {"Label98", {8, 8, 65, 49}},      {"Option2", {16, 16, 17, 17}},     {"Label95", {32, 16, 25, 17}},
+            {"Option1", {16, 32, 17, 17}},    {"Label96", {32, 32, 33, 17}},     {"Label130", {160, 16, 137, 17}},
+            {"Label131", {152, 32, 153, 17}}, {"Label97", {80, 8, 41, 17}},      {"Combo1", {104, 8, 81, 21}},
+            {"Label94", {192, 8, 121, 17}},   {"Combo2", {248, 8, 169, 21}},     {"Label2", {80, 40, 57, 17}},
+            {"Label1", {88, 40, 33, 17}},     {"Text1", {112, 40, 249, 19}},     {"Command1", {368, 40, 49, 17}},
+            {"Line2", {0, 64, 425, 1}},       {"Line1", {424, 0, 1, 473}},       {"Text3", {8, 72, 409, 21}},
+            {"Label3", {8, 96, 169, 17}},     {"Drive1", {8, 112, 209, 21}},     {"Dir1", {8, 136, 209, 321}},
+            {"File1", {224, 96, 193, 370}},   {"Label99", {8, 456, 129, 17}},    {"Command4", {136, 456, 49, 13}},
+            {"Label100", {432, 0, 169, 33}},  {"Option3", {448, 8, 49, 17}},     {"Option4", {528, 8, 65, 17}},
+            {"Label132", {440, 64, 137, 49}}, {"Label133", {440, 112, 145, 49}}, {"Picture1", {432, 32, 169, 457}},
+            {"Picture3", {432, 32, 169, 217}}};
+        for (const auto& [name, place] : places)
+            QVERIFY2(control(name)->geometry() == place, name);
+        // Built with an int size, 8.25 points would come out as 8.
+        QCOMPARE(std::pair(control("Command4")->font().pointSizeF(), control("Label99")->font().pointSizeF()),
+                 std::pair(8.25, 6.75));
+
+        // Every caption fits its control; the two small option buttons clip theirs away by design.
+        for (const QWidget* widget : m_form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            const QFontMetrics metrics(widget->font());
+            const QRect box = widget->rect();
+            const char* name = qPrintable(widget->objectName());
+            if (auto* label = qobject_cast<const QLabel*>(widget)) {
+                QVERIFY2(box.contains(metrics.boundingRect(box, Qt::TextWordWrap, label->text())), name);
+            } else if (auto* button = qobject_cast<const QPushButton*>(widget)) {
+                QVERIFY2(metrics.horizontalAdvance(button->text()) + 4 <= box.width(), name);
+            }
+        }
+        // No button looks like the window's default one, which Enter in a field would seem to press.
+        for (QPushButton* button : m_form->findChildren<QPushButton*>()) {
+            QWidget window;
+            QPushButton plain(button->text(), &window);
+            plain.setFont(button->font());
+            plain.resize(button->size());
+            QVERIFY2(button->grab().toImage() == plain.grab().toImage(), qPrintable(button->objectName()));
+        }
+        // The small options' captions are clipped away; people using a screen reader hear these.
+        QCOMPARE(std::pair(control("Option2")->accessibleName(), control("Option1")->accessibleName()),
+                 std::pair(QStringLiteral("Bind"), QStringLiteral("Name")));
+
+        // The focus starts in the path; Tab goes round the shown controls in their table's order.
+        QCOMPARE(QApplication::focusWidget(), control("Text3"));
+        click("Option2");
+        click("Option3");
+        control("Combo1")->setFocus();
+        QStringList order;
+        while (order.size() < 10) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            // An editable combo box hands the focus to its line edit.
+            auto* combo = qobject_cast<QComboBox*>(QApplication::focusWidget()->parentWidget());
+            order << (combo ? combo : QApplication::focusWidget())->objectName();
+        }
+        QCOMPARE(order, (QStringList{"Text1", "Command1", "Text3", "File1", "Drive1", "Dir1", "Picture1", "Combo2",
+                                     "Command4", "Option3"}));
+    }
+
+    void modes_data()
+    {
+        QTest::addColumn<QStringList>("clicks");
+        QTest::addColumn<QStringList>("shownControls");
+        QTest::addColumn<QString>("marked"); // the one option of the shared group that shows its mark
+
+        const QStringList start{"Label130", "Label131"};
+        const QStringList hints{"Label132", "Label133"};
+        QTest::newRow("start") << QStringList{} << start + hints << "";
+        QTest::newRow("the words beside the options") << QStringList{"Label95", "Label96"} << start + hints << "";
+        QTest::newRow("name, bind") << QStringList{"Option1", "Option2"} << bindControls + hints << "Option2";
+        QTest::newRow("bind, name") << QStringList{"Option2", "Option1"} << QStringList{"Text1", "Command1", "Label2"} + hints
+                                    << "Option1";
+        QTest::newRow("symbols, colours") << QStringList{"Option4", "Option3"} << start + QStringList{"Picture1"} << "Option3";
+        QTest::newRow("colours, symbols") << QStringList{"Option3", "Option4"} << start + QStringList{"Picture3"} << "Option4";
+        QTest::newRow("symbols, name, colours, bind")
+            << QStringList{"Option4", "Option1", "Option3", "Option2"} << bindControls + QStringList{"Picture1"} << "Option2";
+    }
+
+    void modes()
+    {
+        QFETCH(QStringList, clicks);
+        QFETCH(QStringList, shownControls);
+        QFETCH(QString, marked);
+
+        // What the player entered survives every switch, shown or hidden.
+        control<QComboBox>("Combo1")->setCurrentIndex(8);
+        control<QComboBox>("Combo2")->setEditText("Say_team");
+        control<TextBox>("Text1")->setText("^1Hello");
+        for (const QString& name : clicks)
+            click(name);
+
+        QStringList shown = bindControls + QStringList{"Label2", "Label130", "Label131", "Label132", "Label133", "Picture1", "Picture3"};
+        shown.removeIf([this](const QString& name) { return control(name)->isHidden(); });
+        QCOMPARE(shown, shownControls);
+        for (const char* option : {"Option1", "Option2", "Option3", "Option4"})
+            QCOMPARE(control<QRadioButton>(option)->isChecked(), marked == option);
+        QCOMPARE(std::tuple(control<QComboBox>("Combo1")->currentText(), control<QComboBox>("Combo2")->currentText(),
+                            control<TextBox>("Text1")->text()),
+                 std::tuple(QStringLiteral("KP_UPARROW"), QStringLiteral("Say_team"), QStringLiteral("^1Hello")));
+        // Right of its picture a shown panel is the dialog colour, even where the frame above it ends.
+        const QImage window = m_form->grab().toImage();
+        for (const auto* panel : m_form->findChildren<PictureBox*>()) {
+            for (int x = panel->x() + panel->picture().width(); panel->isVisible() && x <= panel->geometry().right(); ++x)
+                QCOMPARE(window.pixelColor(x, panel->y()), m_form->palette().color(QPalette::Window));
+        }
+    }
+
+    void keysPressOnlyAFocusedButton_data()
+    {
+        QTest::addColumn<QString>("focused");
+        QTest::addColumn<int>("key"); // 0 for a mouse click
+
+        // Were Save the default button, each Enter in a field would add a line.
+        for (const char* name : {"Combo1", "Combo2", "Text1", "Text3"}) {
+            for (const int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
+                QTest::addRow("%s, key %x", name, key) << name << key;
+        }
+        for (const int key : {0, int(Qt::Key_Space), int(Qt::Key_Return), int(Qt::Key_Enter)})
+            QTest::addRow("Help?, key %x", key) << "Command4" << key;
+    }
+
+    void keysPressOnlyAFocusedButton()
+    {
+        QFETCH(QString, focused);
+        QFETCH(int, key);
+        QVERIFY(writeFile(path("start/sof2mp.cfg"), "A\r\n"));
+        click("Option2");
+        control<TextBox>("Text3")->setText(path("start/sof2mp.cfg"));
+        QWidget* target = focused.startsWith("Combo") ? field(focused) : control(focused);
+        target->setFocus(Qt::TabFocusReason);
+
+        const QList<ShownMessage> messages = messagesShownBy([&] {
+            if (key == 0)
+                click(focused);
+            else
+                QTest::keyClick(target, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        });
+        if (focused == "Command4") {
+            QCOMPARE(messages.size(), 1);
+            QCOMPARE(std::tuple(messages[0].text, messages[0].title, messages[0].icon, messages[0].buttons),
+                     std::tuple(helpText(), QStringLiteral("Help"), QMessageBox::Information, QMessageBox::Ok));
+        } else {
+            QCOMPARE(messages.size(), 0);
+        }
+        QCOMPARE(readFile(path("start/sof2mp.cfg")), QByteArray("A\r\n"));
+    }
+
+    void combosKeepWhatIsTyped()
+    {
+        auto* combo1 = control<QComboBox>("Combo1");
+        auto* combo2 = control<QComboBox>("Combo2");
+        QCOMPARE(items(combo1->model()), (QStringList{"KP_INS", "KP_END", "KP_DOWNARROW", "KP_PGDN", "KP_LEFTARROW", "KP_5",
+                                                      "KP_RIGHTARROW", "KP_HOME", "KP_UPARROW", "KP_PGUP"}));
+        QCOMPARE(items(combo2->model()), (QStringList{"Say", "Say_team"}));
+        QCOMPARE(std::pair(combo1->currentIndex(), combo1->currentText()), std::pair(-1, QString()));
+        QCOMPARE(std::pair(combo2->currentIndex(), combo2->currentText()), std::pair(-1, QStringLiteral("Say")));
+
+        // A box left after a choice from its narrow list shows the start of it ("KP_UPARROW", not "_UPARROW").
+        click("Option2");
+        combo1->setFocus();
+        combo1->showPopup();
+        QAbstractItemView* list = combo1->view();
+        QVERIFY(QTest::qWaitForWindowExposed(list->window()));
+        QVERIFY(list->viewport()->width() >= list->sizeHintForColumn(0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(8, 0)).center());
+        QTRY_VERIFY(!list->window()->isVisible());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(std::pair(combo1->currentText(), combo1->lineEdit()->cursorPosition()), std::pair(QStringLiteral("KP_UPARROW"), 0));
+        // A typed command is used as typed: never completed from the list, never added to it.
+        combo2->setFocus();
+        combo2->lineEdit()->selectAll();
+        QTest::keyClicks(combo2->lineEdit(), "Sa");
+        QTest::keyClick(combo2->lineEdit(), Qt::Key_Return);
+        QCOMPARE(std::pair(combo2->currentText(), combo2->count()), std::pair(QStringLiteral("Sa"), 2));
+    }
+
+    void fieldsTakeTextOnOneLine_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("inserted"); // into "xy", between the two
+        QTest::addColumn<QString>("result");
+
+        const QString breaks = QStringLiteral("a\r\nb\nc\r");
+        for (const char* name : {"Text1", "Text3", "Combo1", "Combo2"})
+            QTest::addRow("%s, pasted", name) << name << "paste" << breaks << "xa  b c y";
+        QTest::newRow("Text1, inserted") << "Text1" << "insert" << breaks << "xa  b c y";
+        // What a palette cell inserts passes as it is, symbols and tab included, and each symbol shows.
+        QTest::newRow("Text1, palette cells") << "Text1" << "insert" << QStringLiteral("^1\x1c\t") << "x^1\x1c\ty";
+        QTest::newRow("Text1, no picture: a box") << "Text1" << "insert" << QStringLiteral("\x1a") << "x\x1ay";
+        // Pasted at length: the caret, moved from the far end, finds its symbol shown.
+        const QString longText = QStringLiteral("\x1c") + QString(5000, u'b');
+        QTest::newRow("Text1, pasted at length") << "Text1" << "paste" << longText << "x" + longText + "y";
+        QTest::newRow("Combo2, pasted symbol") << "Combo2" << "paste" << QStringLiteral("\x04") << "x\x04y";
+    }
+
+    void fieldsTakeTextOnOneLine()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, how);
+        QFETCH(QString, inserted);
+        QFETCH(QString, result);
+
+        click("Option2");
+        QLineEdit* edit = field(name);
+        edit->setText(QStringLiteral("xy"));
+        edit->setFocus();
+        edit->setCursorPosition(1);
+        if (how == "paste") {
+            QGuiApplication::clipboard()->setText(inserted);
+            QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        } else {
+            control<TextBox>(name)->setSelText(inserted);
+        }
+        QCOMPARE(edit->text(), result);
+        // The caret stands after what came in, as if it had been typed.
+        QCOMPARE(edit->cursorPosition(), 1 + inserted.size());
+
+        // A symbol takes room for its picture, where QLineEdit alone gives a space's width, and shows ink in it.
+        const qsizetype at = std::ranges::find_if(result, [](QChar c) { return c < u' ' && c != u'\t'; }) - result.begin();
+        if (at == result.size())
+            return;
+        const int left = caretX(edit, at) + 1;
+        const QImage drawn = edit->grab().toImage().copy(left, 3, caretX(edit, at + 1) - left, edit->height() - 6);
+        QVERIFY2(drawn.width() >= 6, qPrintable(QString::number(drawn.width())));
+        int ink = 0;
+        for (int y = 0; y < drawn.height(); ++y) {
+            for (int x = 0; x < drawn.width(); ++x)
+                ink += qGray(drawn.pixel(x, y)) < qGray(edit->palette().color(QPalette::Base).rgb()) - 64;
+        }
+        QVERIFY2(ink >= 10, "nothing to see where the symbol stands");
+    }
+
+    void preview_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("lengthText");
+        QTest::addColumn<QString>("warning");
+
+        // The same text counts as a name in Name mode and as a chat message in Bind mode.
+        QTest::newRow("name") << "Option1" << "^1A;n" << "Name: 5 of 35 bytes" << "semicolon";
+        QTest::newRow("chat message") << "Option2" << "^1A;n" << "Chat message: 5 of 150 characters" << "";
+        // A huge text shows only its start, and says how long it is.
+        QTest::newRow("a million of the widest symbol") << "Option1" << QString(1'000'000, QChar(0x06))
+                                                        << "Name: 1,000,000 of 35 bytes (the picture shows the first 300)"
+                                                        << "Too long";
+    }
+
+    void preview()
+    {
+        QFETCH(QString, option);
+        QFETCH(QString, text);
+        QFETCH(QString, lengthText);
+        QFETCH(QString, warning);
+
+        click(option);
+        auto* text1 = control<TextBox>("Text1");
+        text1->setText(text);
+        QHelpEvent hover(QEvent::ToolTip, text1->rect().center(), text1->mapToGlobal(text1->rect().center()));
+        QApplication::sendEvent(text1, &hover);
+        QTRY_VERIFY(QToolTip::isVisible());
+        // Picture, length line, and one line for the warning if there is one; the text itself left as it was.
+        QVERIFY2(QToolTip::text().contains(lengthText) && QToolTip::text().contains(warning), qPrintable(QToolTip::text().right(200)));
+        QCOMPARE(QToolTip::text().count(QStringLiteral("<br>")), warning.isEmpty() ? 1 : 2);
+        QCOMPARE(text1->text(), text);
+        // The picture, small enough for a small screen, follows a palette insertion while shown.
+        text1->setSelection(0, 2);
+        text1->setSelText(QStringLiteral("^4"));
+        static const QRegularExpression dataUrl(QStringLiteral("data:image/png;base64,([A-Za-z0-9+/=]+)"));
+        const QByteArray png = QByteArray::fromBase64(dataUrl.match(QToolTip::text()).captured(1).toLatin1());
+        const QImage picture = QImage::fromData(png, "PNG");
+        QCOMPARE(picture, gameTextPicture(gameTextRuns(text1->text(), EntryTextPreviewCharacters)).convertToFormat(picture.format()));
+        QVERIFY(picture.width() <= GameTextPictureMaxWidth && picture.height() <= 480);
+        QToolTip::hideText();
+    }
+
+    void textBoxKeepsItsSelection_data()
+    {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("length"); // negative: selected from right to left
+
+        QTest::newRow("caret only") << 2 << 0;
+        QTest::newRow("selected forwards") << 1 << 3;
+        QTest::newRow("selected backwards") << 4 << -3;
+    }
+
+    void textBoxKeepsItsSelection()
+    {
+        QFETCH(int, start);
+        QFETCH(int, length);
+
+        // A palette click goes where the player left the caret or selection, even after Tab went round.
+        click("Option2");
+        auto* text1 = control<TextBox>("Text1");
+        text1->setText("abcdef");
+        text1->setFocus(Qt::TabFocusReason);
+        text1->setSelection(start, length);
+        const auto expected = std::tuple(text1->cursorPosition(), text1->selectedText());
+        control("Text3")->setFocus(Qt::TabFocusReason);
+        QCOMPARE(std::tuple(text1->cursorPosition(), text1->selectedText()), expected);
+        text1->setFocus(Qt::TabFocusReason);
+        QCOMPARE(std::tuple(text1->cursorPosition(), text1->selectedText()), expected);
+    }
+
+    void browsing()
+    {
+        auto* drive1 = control<DriveListBox>("Drive1");
+        auto* dir1 = control<DirListBox>("Dir1");
+        auto* file1 = control<FileListBox>("File1");
+        auto* text3 = control<TextBox>("Text3");
+        // All three start in the current folder, and the path keeps its default.
+        QCOMPARE(std::tuple(drive1->driveFolder(), file1->path(), text3->text()),
+                 std::tuple(path("start"), path("start"), defaultConfigPath()));
+        // Files and sub-folders sorted without regard to case, hidden ones left out, under the way down from the root.
+        QCOMPARE(items(file1->model()), (QStringList{"a.cfg", "readme.txt", "sof2mp.cfg", "Zed.cfg"}));
+        QStringList rows;
+        for (QTreeWidgetItemIterator it(dir1); *it; ++it)
+            rows << (*it)->text(0);
+        QCOMPARE(rows, (QStringList{"/"} + path("start").split('/', Qt::SkipEmptyParts) + QStringList{"Alpha", "base", "Zulu"}));
+        QCOMPARE(folderItem("Alpha")->parent(), dir1->currentItem());
+        // The open folder and its ancestors look open, the others closed.
+        QCOMPARE(dir1->topLevelItem(0)->icon(0).cacheKey(), dir1->currentItem()->icon(0).cacheKey());
+        QVERIFY(folderItem("Alpha")->icon(0).cacheKey() != dir1->currentItem()->icon(0).cacheKey());
+
+        // A selected file replaces a typed path, shows where it starts, and comes back after an edit.
+        text3->setText("/typed.cfg");
+        file1->setFocus(Qt::TabFocusReason);
+        QCOMPARE(text3->text(), "/typed.cfg");
+        QTest::keyClick(file1, Qt::Key_End);
+        QCOMPARE(std::pair(text3->text(), text3->cursorPosition()), std::pair(path("start/Zed.cfg"), 0));
+        text3->setText(text3->text() + "~");
+        clickFile("Zed.cfg");
+        QCOMPARE(text3->text(), path("start/Zed.cfg"));
+        clickFile("readme.txt");
+
+        // A click or an arrow key only selects a folder; Enter or a double click opens it.
+        QTest::mouseClick(dir1->viewport(), Qt::LeftButton, {}, dir1->visualItemRect(folderItem("Alpha")).center());
+        QTest::keyClick(dir1, Qt::Key_Down);
+        QCOMPARE(std::pair(file1->path(), file1->fileName()), std::pair(path("start"), QStringLiteral("readme.txt")));
+        QTest::keyClick(dir1, Qt::Key_Return);
+        QCOMPARE(std::pair(file1->path(), file1->fileName()), std::pair(path("start/base"), QString()));
+        openFolder("mp");
+        QCOMPARE(file1->path(), path("start/base/mp"));
+
+        // A Wine drive's tree starts at its root, named as in Windows, and goes no higher.
+        const QString startDrive = drive1->drive();
+        chooseDrive("D:");
+        QCOMPARE(std::tuple(drive1->drive(), file1->path(), dir1->topLevelItemCount()), std::tuple(QStringLiteral("D:"), path("drive_d"), 1));
+        openFolder("games");
+        openFolder("D:\\");
+        QCOMPARE(std::pair(dir1->path(), drive1->drive()), std::pair(path("drive_d"), QStringLiteral("D:")));
+        // Each drive keeps the folder it was left in; choosing the chosen one again reads it afresh.
+        openFolder("games");
+        chooseDrive("E:");
+        QCOMPARE(dir1->path(), path("drive_e"));
+        chooseDrive("D:");
+        QVERIFY(QDir(path("drive_d/games")).mkdir("later"));
+        chooseDrive("D:");
+        QCOMPARE(std::pair(file1->path(), folderItem("later") != nullptr), std::pair(path("drive_d/games"), true));
+        chooseDrive(startDrive);
+        QCOMPARE(std::pair(dir1->path(), text3->text()), std::pair(path("start/base/mp"), path("start/readme.txt")));
+
+        // A folder or drive that cannot be read leaves the lists where they were and says which.
+        openFolder("start");
+        for (const char* gone : {"start/base", "drive_e"}) {
+            QVERIFY(QDir(path(gone)).removeRecursively());
+            const auto messages = messagesShownBy([&] { gone[0] == 'd' ? chooseDrive("E:") : openFolder("base"); });
+            QCOMPARE(messages.size(), 1);
+            QVERIFY2(messages[0].text.contains(path(gone)), qPrintable(messages[0].text));
+            QCOMPARE(std::pair(drive1->drive(), drive1->currentText()),
+                     std::pair(startDrive, drive1->itemText(drive1->currentIndex())));
+            QCOMPARE(std::tuple(dir1->path(), file1->path(), folderItem("base") != nullptr),
+                     std::tuple(path("start"), path("start"), true));
+        }
+
+    }
+
+    void save_data()
+    {
+        QTest::addColumn<Target>("target");
+        QTest::addColumn<QStringList>("games"); // each newer than the one before
+        QTest::addColumn<int>("savedTo"); // the game whose config gets the line
+        QTest::addColumn<QString>("message");
+
+        const QString wine = "wine/drive_c/Program Files/Soldier of Fortune II - Double Helix/base/mp";
+        const QString proton = ".local/share/Steam/steamapps/compatdata/2620/pfx/drive_c/Program Files/SoF2/base/mp";
+        QTest::newRow("Wine, the default path in capitals") << Target::DefaultPathInCapitals << QStringList{wine} << 0 << "";
+        QTest::newRow("Proton only") << Target::DefaultPath << QStringList{proton} << 0 << "";
+        QTest::newRow("the default path leads to Wine's, though Proton's is newer")
+            << Target::DefaultPath << QStringList{wine, proton} << 0 << "";
+        QTest::newRow("two copies elsewhere, the newer taken")
+            << Target::DefaultPath << QStringList{"Games/SoF2/base/mp", proton} << 1 << "";
+        QTest::newRow("default path, no game") << Target::DefaultPath << QStringList{} << -1 << "No such directory!";
+        QTest::newRow("missing folder") << Target::MissingFolder << QStringList{} << -1 << "No such directory!";
+        QTest::newRow("missing file") << Target::MissingFile << QStringList{} << -1 << "53, File not found";
+        QTest::newRow("path names a folder") << Target::Folder << QStringList{} << -1 << "75, Path/File access error";
+        QTest::newRow("empty path") << Target::EmptyPath << QStringList{} << -1 << "52, Bad file name or number";
+        QTest::newRow("FIFO") << Target::Fifo << QStringList{} << -1 << "75, Path/File access error";
+        QTest::newRow("hard link whose line ends must change")
+            << Target::HardLink << QStringList{} << -1 << "75, File has other names that would lose the change";
+        // The player is asked first, and the answer preferred, No, writes nothing.
+        QTest::newRow("game running") << Target::GameRunning << QStringList{} << -1
+                                      << "Soldier of Fortune II is running. It rewrites sof2mp.cfg when it quits, which "
+                                         "would remove this line. Save anyway?";
+    }
+
+    void save()
+    {
+        QFETCH(Target, target);
+        QFETCH(QStringList, games);
+        QFETCH(int, savedTo);
+        QFETCH(QString, message);
+
+        QDateTime changed = QDateTime::currentDateTime().addDays(-1);
+        for (const QString& game : games) {
+            QFile file(path(game + "/sof2mp.cfg"));
+            QVERIFY(QDir(m_root).mkpath(game) && file.open(QIODevice::WriteOnly) && file.write("A\r\n") == 3);
+            QVERIFY(file.setFileTime(changed = changed.addSecs(60), QFileDevice::FileModificationTime));
+        }
+        // The drive list is filled as the window is built, so build it again.
+        open();
+        const QDir folder(path("drive_e"));
+        const QString config = savedTo < 0 ? folder.filePath("sof2mp.cfg") : path(games[savedTo] + "/sof2mp.cfg");
+        const QByteArray encoded = QFile::encodeName(config);
+        QString typed = config;
+        QProcess game;
+        switch (target) {
+        case Target::DefaultPath: typed = defaultConfigPath(); break;
+        case Target::DefaultPathInCapitals: typed = defaultConfigPath().toUpper(); break;
+        case Target::MissingFolder: typed = folder.filePath("missing/sof2mp.cfg"); break;
+        case Target::MissingFile: break;
+        case Target::Folder: typed = folder.path(); break;
+        case Target::EmptyPath: typed.clear(); break;
+        case Target::Fifo: QCOMPARE(::mkfifo(encoded.constData(), 0644), 0); break;
+        case Target::HardLink:
+            QVERIFY(writeFile(config, "A\rB") && ::link(encoded.constData(), (encoded + ".bak").constData()) == 0);
+            break;
+        case Target::GameRunning:
+            QVERIFY(writeFile(config, "A\r\n") && QFile::copy(QStandardPaths::findExecutable("sleep"), path("SoF2MP.exe")));
+            game.start(path("SoF2MP.exe"), {"30"});
+            QVERIFY(game.waitForStarted());
+            break;
+        }
+        const QByteArray before = readFile(config);
+        const QStringList entriesBefore = folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
+
+        click("Option1");
+        control<TextBox>("Text1")->setText("B");
+        control<TextBox>("Text3")->setText(typed);
+        const QList<ShownMessage> messages = messagesShownBy([this] { click("Command1"); });
+        // The player's text and path stay, ready for the next save.
+        QCOMPARE(std::pair(control<TextBox>("Text1")->text(), control<TextBox>("Text3")->text()), std::pair(QStringLiteral("B"), typed));
+        if (message.isEmpty()) {
+            QCOMPARE(messages.size(), 0);
+            QCOMPARE(readFile(config), QByteArray("A\r\n\r\nseta name \"B\"\r\n"));
+            return;
+        }
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(std::pair(messages[0].text, messages[0].title), std::pair(message, QStringLiteral("Veltrane")));
+        if (target == Target::GameRunning)
+            QCOMPARE(std::pair(messages[0].buttons, messages[0].defaultButton), std::pair(QMessageBox::Yes | QMessageBox::No, QMessageBox::No));
+        else
+            QCOMPARE(std::pair(messages[0].buttons, messages[0].icon), std::pair(QMessageBox::StandardButtons(QMessageBox::Ok), QMessageBox::NoIcon));
+        QCOMPARE(readFile(config), before);
+        QCOMPARE(folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System), entriesBefore);
+    }
 
 private:
+    void open()
+    {
+        m_form = std::make_unique<Form1>(QDir::currentPath(), DriveCatalog::fromSystem());
+        m_form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+        QApplication::setActiveWindow(m_form.get());
+    }
+
     template<class T = QWidget>
     T* control(const QString& name) const
     {
@@ -76,352 +597,56 @@ private:
         Q_ASSERT(widget);
         return widget;
     }
+    // The line edit of a text box, or of a combo box.
+    QLineEdit* field(const QString& name) const
+    {
+        auto* combo = m_form->findChild<QComboBox*>(name);
+        return combo ? combo->lineEdit() : control<QLineEdit>(name);
+    }
     // Through the window, so that whatever lies on top at the control's centre gets the click.
     void click(const QString& name)
     {
         QTest::mouseClick(m_form->windowHandle(), Qt::LeftButton, {}, control(name)->geometry().center());
     }
+    QString path(const QString& relative) const { return m_root + "/" + relative; }
+    QTreeWidgetItem* folderItem(const QString& caption) const
+    {
+        const auto found = control<DirListBox>("Dir1")->findItems(caption, Qt::MatchExactly | Qt::MatchRecursive);
+        return found.isEmpty() ? nullptr : found.first();
+    }
+    void clickFile(const QString& name)
+    {
+        auto* file1 = control<FileListBox>("File1");
+        const QModelIndexList found = file1->model()->match(file1->model()->index(0, 0), Qt::DisplayRole, name);
+        QVERIFY2(!found.isEmpty(), qPrintable(name));
+        QTest::mouseClick(file1->viewport(), Qt::LeftButton, {}, file1->visualRect(found.first()).center());
+    }
 
+    void openFolder(const QString& caption)
+    {
+        auto* dir1 = control<DirListBox>("Dir1");
+        QTreeWidgetItem* item = folderItem(caption);
+        QVERIFY2(item, qPrintable(caption));
+        dir1->scrollToItem(item);
+        QTest::mouseDClick(dir1->viewport(), Qt::LeftButton, {}, dir1->visualItemRect(item).center());
+    }
+
+    void chooseDrive(const QString& designation)
+    {
+        // What a click in the dropped-down list does.
+        auto* drive1 = control<DriveListBox>("Drive1");
+        const int index = drive1->findText(designation, Qt::MatchStartsWith);
+        QVERIFY2(index >= 0, qPrintable(designation));
+        drive1->setCurrentIndex(index);
+        emit drive1->activated(index);
+    }
+
+    QString m_startFolder;
+    QByteArray m_home = qgetenv("HOME");
+    std::unique_ptr<QTemporaryDir> m_tree;
+    QString m_root;
     std::unique_ptr<Form1> m_form;
 };
-
-void TestForm1::init()
-{
-    m_form = std::make_unique<Form1>(QDir::currentPath(), DriveCatalog::fromSystem());
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-}
-
-void TestForm1::window()
-{
-    QCOMPARE(m_form->windowTitle(), QStringLiteral("Veltrane"));
-    QCOMPARE(m_form->minimumSize(), QSize(605, 468));
-    QCOMPARE(m_form->maximumSize(), QSize(605, 468));
-    QVERIFY(!(m_form->windowFlags() & (Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint)));
-    QVERIFY(m_form->windowIcon().availableSizes().contains(QSize(32, 32)));
-    // The window's icon is the picture installed for the desktop, pixel for pixel.
-    const QImage installed(QStringLiteral(VELTRANE_BUILD_DIR "/veltrane.png"));
-    QVERIFY(!installed.isNull());
-    QCOMPARE(m_form->windowIcon().pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32),
-             installed.convertToFormat(QImage::Format_ARGB32));
-}
-
-void TestForm1::controlsMatchTheirTableAndCaptionsFit_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QRect>("geometry");
-    QTest::addColumn<QString>("text"); // "*" for any text but none
-    QTest::addColumn<bool>("shown");
-    QTest::addColumn<double>("arialPoints"); // 0 for the interface font
-    QTest::addColumn<QString>("covers"); // captions reaching under the control, which it must lie above
-
-    const QString defaultPath = "C:\\Program Files\\Soldier of Fortune II - Double Helix\\base\\mp\\sof2mp.cfg";
-    // Written out apart from the window's own table, in pixels.
-    QTest::newRow("Label98") << "Label98" << QRect(8, 8, 65, 49) << "" << true << 0.0 << "";
-    QTest::newRow("Option2") << "Option2" << QRect(16, 16, 17, 17) << "Option2" << true << 0.0 << "Label98";
-    QTest::newRow("Label95") << "Label95" << QRect(32, 16, 25, 17) << "Bind" << true << 0.0 << "";
-    QTest::newRow("Option1") << "Option1" << QRect(16, 32, 17, 17) << "Option1" << true << 0.0 << "";
-    QTest::newRow("Label96") << "Label96" << QRect(32, 32, 33, 17) << "Name" << true << 0.0 << "";
-    QTest::newRow("Label130") << "Label130" << QRect(160, 16, 137, 17) << "Press \"bind\" to make a bind." << true << 0.0 << "";
-    QTest::newRow("Label131") << "Label131" << QRect(152, 32, 153, 17) << "Press \"name\" to make a name." << true << 0.0 << "";
-    QTest::newRow("Label97") << "Label97" << QRect(80, 8, 41, 17) << "Key:" << false << 0.0 << "";
-    QTest::newRow("Combo1") << "Combo1" << QRect(104, 8, 81, 21) << "" << false << 0.0 << "Label97";
-    QTest::newRow("Label94") << "Label94" << QRect(192, 8, 121, 17) << "Command:" << false << 0.0 << "";
-    QTest::newRow("Combo2") << "Combo2" << QRect(248, 8, 169, 21) << "Say" << false << 0.0 << "Label94";
-    QTest::newRow("Label2") << "Label2" << QRect(80, 40, 57, 17) << "Name:" << false << 0.0 << "";
-    QTest::newRow("Label1") << "Label1" << QRect(88, 40, 33, 17) << "Bind:" << false << 0.0 << "";
-    QTest::newRow("Text1") << "Text1" << QRect(112, 40, 249, 19) << "" << false << 0.0 << "Label1 Label2";
-    QTest::newRow("Command1") << "Command1" << QRect(368, 40, 49, 17) << "Save" << false << 0.0 << "";
-    QTest::newRow("Line2") << "Line2" << QRect(0, 64, 425, 1) << "" << true << 0.0 << "";
-    QTest::newRow("Line1") << "Line1" << QRect(424, 0, 1, 473) << "" << true << 0.0 << "";
-    QTest::newRow("Text3") << "Text3" << QRect(8, 72, 409, 21) << defaultPath << true << 0.0 << "";
-    QTest::newRow("Label3") << "Label3" << QRect(8, 96, 169, 17) << "Choose the directory of sof2mp.cfg" << true << 0.0 << "";
-    QTest::newRow("Drive1") << "Drive1" << QRect(8, 112, 209, 21) << "" << true << 0.0 << "";
-    QTest::newRow("Dir1") << "Dir1" << QRect(8, 136, 209, 321) << "" << true << 0.0 << "";
-    QTest::newRow("File1") << "File1" << QRect(224, 96, 193, 370) << "" << true << 0.0 << "";
-    QTest::newRow("Label99") << "Label99" << QRect(8, 456, 129, 17) << "*" << true << 6.75 << "";
-    QTest::newRow("Command4") << "Command4" << QRect(136, 456, 49, 13) << "Help?" << true << 8.25 << "";
-    QTest::newRow("Label100") << "Label100" << QRect(432, 0, 169, 33) << "" << true << 0.0 << "";
-    QTest::newRow("Option3") << "Option3" << QRect(448, 8, 49, 17) << "Colors" << true << 0.0 << "";
-    QTest::newRow("Option4") << "Option4" << QRect(528, 8, 65, 17) << "Symbols" << true << 0.0 << "";
-    QTest::newRow("Label132") << "Label132" << QRect(440, 64, 137, 49)
-                              << "To make colors press on \"Colors\" and click on them." << true << 0.0 << "";
-    QTest::newRow("Label133") << "Label133" << QRect(440, 112, 145, 49)
-                              << "To make symbols press on \"Symbols\" and click on them." << true << 0.0 << "";
-    QTest::newRow("Picture1") << "Picture1" << QRect(432, 32, 169, 457) << "" << false << 0.0 << "Label132";
-    QTest::newRow("Picture3") << "Picture3" << QRect(432, 32, 169, 217) << "" << false << 0.0 << "Label100";
-}
-
-void TestForm1::controlsMatchTheirTableAndCaptionsFit()
-{
-    QFETCH(QString, name);
-    QFETCH(QRect, geometry);
-    QFETCH(QString, text);
-    QFETCH(bool, shown);
-    QFETCH(double, arialPoints);
-    QFETCH(QString, covers);
-
-    QWidget* widget = control(name);
-    QCOMPARE(widget->parentWidget(), m_form.get());
-    QCOMPARE(widget->geometry(), geometry);
-    QCOMPARE(widget->isVisible(), shown);
-    if (arialPoints == 0) {
-        QCOMPARE(widget->font(), QApplication::font());
-    } else {
-        QCOMPARE(widget->font().family(), QStringLiteral("Arial"));
-        QVERIFY2(qAbs(widget->font().pointSizeF() - arialPoints) < 0.01, qPrintable(widget->font().toString()));
-    }
-
-    QString actual;
-    if (auto* label = qobject_cast<QLabel*>(widget))
-        actual = label->text();
-    else if (auto* button = qobject_cast<QAbstractButton*>(widget))
-        actual = button->text();
-    else if (auto* line = qobject_cast<QLineEdit*>(widget))
-        actual = line->text();
-    else if (auto* combo = qobject_cast<QComboBox*>(widget); combo && combo->isEditable())
-        actual = combo->currentText();
-    if (text == "*")
-        QVERIFY(!actual.isEmpty());
-    else
-        QCOMPARE(actual, text);
-
-    const QObjectList stacking = m_form->children();
-    for (const QString& caption : covers.split(u' ', Qt::SkipEmptyParts))
-        QVERIFY2(stacking.indexOf(widget) > stacking.indexOf(control(caption)), qPrintable(caption));
-
-    // The caption fits: the two small option buttons keep one their width clips away by design.
-    const QFontMetrics metrics(widget->font());
-    const QRect box = widget->rect();
-    if (qobject_cast<QLabel*>(widget)) {
-        // Wrapped as the label draws it, the caption stays inside; one line high, it must not wrap.
-        const QRect needed = metrics.boundingRect(box, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, actual);
-        QVERIFY2(box.contains(needed), qPrintable(QString("needs %1x%2").arg(needed.width()).arg(needed.height())));
-        QVERIFY(box.height() >= 2 * metrics.height() || metrics.horizontalAdvance(actual) <= box.width());
-    } else if (auto* radio = qobject_cast<QRadioButton*>(widget); radio && box.width() > 20) {
-        QStyleOptionButton option;
-        option.initFrom(radio);
-        option.text = actual;
-        const QRect contents = radio->style()->subElementRect(QStyle::SE_RadioButtonContents, &option, radio);
-        QVERIFY(metrics.horizontalAdvance(actual) <= contents.width());
-    } else if (qobject_cast<QPushButton*>(widget)) {
-        QVERIFY(metrics.horizontalAdvance(actual) + 4 <= box.width());
-        QVERIFY(metrics.ascent() <= box.height());
-    }
-}
-
-void TestForm1::focusStartsInPathAndTabFollowsIndexes_data()
-{
-    QTest::addColumn<QStringList>("clicks");
-    QTest::addColumn<QString>("from");
-    QTest::addColumn<QStringList>("order");
-
-    QTest::newRow("no mode") << QStringList{} << "Text3" << QStringList{"File1", "Drive1", "Dir1", "Command4", "Option1"};
-    QTest::newRow("bind") << QStringList{"Option2"} << "Combo1"
-                          << QStringList{"Text1", "Command1", "Text3", "File1", "Drive1", "Dir1", "Combo2", "Command4"};
-    QTest::newRow("name and colours") << QStringList{"Option1", "Option3"} << "Text1"
-                                      << QStringList{"Command1", "Text3", "File1", "Drive1", "Dir1", "Picture1", "Command4"};
-}
-
-void TestForm1::focusStartsInPathAndTabFollowsIndexes()
-{
-    QFETCH(QStringList, clicks);
-    QFETCH(QString, from);
-    QFETCH(QStringList, order);
-
-    QApplication::setActiveWindow(m_form.get());
-    QCOMPARE(QApplication::focusWidget(), control("Text3"));
-    for (const QString& option : clicks)
-        control<QRadioButton>(option)->click();
-    control(from)->setFocus();
-    for (const QString& name : order) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QWidget* focus = QApplication::focusWidget();
-        // An editable combo box hands the focus to its line edit.
-        if (qobject_cast<QComboBox*>(focus->parentWidget()))
-            focus = focus->parentWidget();
-        QCOMPARE(focus->objectName(), name);
-    }
-}
-
-void TestForm1::loadFillsTheListsAndEnterAddsNothing()
-{
-    auto* combo1 = control<QComboBox>("Combo1");
-    auto* combo2 = control<QComboBox>("Combo2");
-    QCOMPARE(items(combo1), keypadKeys);
-    QCOMPARE(items(combo2), (QStringList{"Say", "Say_team"}));
-    QCOMPARE(combo1->currentIndex(), -1);
-    QCOMPARE(combo1->currentText(), QString());
-    QCOMPARE(combo2->currentIndex(), -1);
-    QCOMPARE(combo2->currentText(), QStringLiteral("Say"));
-
-    // A typed key or command is used as typed: never completed from the
-    // list, never added to it.
-    click("Option2");
-    QApplication::setActiveWindow(m_form.get());
-    for (QComboBox* combo : {combo1, combo2}) {
-        const QStringList before = items(combo);
-        for (const char* typed : {"F12", "KP_", "Sa"}) {
-            combo->setFocus();
-            combo->lineEdit()->selectAll();
-            QTest::keyClicks(combo->lineEdit(), typed);
-            QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QCOMPARE(items(combo), before);
-            QCOMPARE(combo->currentText(), QString::fromLatin1(typed));
-        }
-    }
-
-    // The boxes are narrow: the list shows every entry in full, and a box left
-    // after a choice shows the start of it ("KP_UPARROW", not "_UPARROW").
-    for (QComboBox* combo : {combo1, combo2}) {
-        combo->setFocus();
-        combo->showPopup();
-        QAbstractItemView* list = combo->view();
-        QVERIFY(QTest::qWaitForWindowExposed(list->window()));
-        QVERIFY(list->viewport()->width() >= list->sizeHintForColumn(0));
-        const QModelIndex chosen = list->model()->index(combo->count() - 2, 0);
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(chosen).center());
-        QTRY_VERIFY(!list->window()->isVisible());
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(combo->currentText(), chosen.data().toString());
-        QCOMPARE(combo->lineEdit()->cursorPosition(), 0);
-    }
-}
-
-void TestForm1::modeSwitching_data()
-{
-    QTest::addColumn<QStringList>("clicks");
-    QTest::addColumn<QStringList>("shownEntries");
-    QTest::addColumn<QStringList>("shownPalettes");
-    QTest::addColumn<QString>("marked"); // the one option of the shared group that shows its mark
-
-    const QStringList start{"Label130", "Label131"};
-    const QStringList bind{"Label97", "Combo1", "Label94", "Combo2", "Label1", "Text1", "Command1"};
-    const QStringList name{"Label2", "Text1", "Command1"};
-    const QStringList hints{"Label132", "Label133"};
-    const QStringList colours{"Picture1"};
-    const QStringList symbols{"Picture3"};
-
-    QTest::newRow("start") << QStringList{} << start << hints << "";
-    QTest::newRow("the words beside the options") << QStringList{"Label95", "Label96"} << start << hints << "";
-    QTest::newRow("bind") << QStringList{"Option2"} << bind << hints << "Option2";
-    QTest::newRow("name") << QStringList{"Option1"} << name << hints << "Option1";
-    QTest::newRow("bind, name") << QStringList{"Option2", "Option1"} << name << hints << "Option1";
-    QTest::newRow("name, bind") << QStringList{"Option1", "Option2"} << bind << hints << "Option2";
-    QTest::newRow("colours") << QStringList{"Option3"} << start << colours << "Option3";
-    QTest::newRow("symbols") << QStringList{"Option4"} << start << symbols << "Option4";
-    QTest::newRow("colours, symbols") << QStringList{"Option3", "Option4"} << start << symbols << "Option4";
-    QTest::newRow("symbols, colours") << QStringList{"Option4", "Option3"} << start << colours << "Option3";
-    QTest::newRow("bind, colours, bind again") << QStringList{"Option2", "Option3", "Option2"} << bind << colours << "Option2";
-    QTest::newRow("symbols, name, colours, bind")
-        << QStringList{"Option4", "Option1", "Option3", "Option2"} << bind << colours << "Option2";
-}
-
-void TestForm1::modeSwitching()
-{
-    QFETCH(QStringList, clicks);
-    QFETCH(QStringList, shownEntries);
-    QFETCH(QStringList, shownPalettes);
-    QFETCH(QString, marked);
-
-    // What the player entered survives every switch, shown or hidden.
-    control<QComboBox>("Combo1")->setCurrentIndex(8);
-    control<QComboBox>("Combo2")->setEditText("Say_team");
-    control<TextBox>("Text1")->setText("^1Hello");
-    control<TextBox>("Text3")->setText("/tmp/x.cfg");
-    for (const QString& name : clicks)
-        click(name);
-
-    QCOMPARE(shownOf(m_form.get(), entryControls), shownEntries);
-    QCOMPARE(shownOf(m_form.get(), paletteControls), shownPalettes);
-    for (const auto* panel : m_form->findChildren<PictureBox*>()) {
-        if (!panel->isVisible())
-            continue;
-        // Right of its picture a shown panel is the dialog colour, even where the frame above it ends.
-        const QImage window = m_form->grab().toImage();
-        for (int x = panel->x() + panel->picture().width(); x <= panel->geometry().right(); ++x)
-            QCOMPARE(window.pixelColor(x, panel->y()), m_form->palette().color(QPalette::Window));
-    }
-    for (const char* option : {"Option1", "Option2", "Option3", "Option4"})
-        QCOMPARE(control<QRadioButton>(option)->isChecked(), marked == option);
-    QCOMPARE(control<QComboBox>("Combo1")->currentText(), QStringLiteral("KP_UPARROW"));
-    QCOMPARE(items(control<QComboBox>("Combo1")), keypadKeys);
-    QCOMPARE(control<QComboBox>("Combo2")->currentText(), QStringLiteral("Say_team"));
-    QCOMPARE(control<TextBox>("Text1")->text(), QStringLiteral("^1Hello"));
-    QCOMPARE(control<TextBox>("Text3")->text(), QStringLiteral("/tmp/x.cfg"));
-    // The small options' captions are clipped away; people using a screen reader hear these.
-    QCOMPARE(control("Option2")->accessibleName(), QStringLiteral("Bind"));
-    QCOMPARE(control("Option1")->accessibleName(), QStringLiteral("Name"));
-}
-
-void TestForm1::enterOrEscInAFieldPressesNoButton()
-{
-    QTemporaryDir folder;
-    const QString config = folder.filePath("sof2mp.cfg");
-    QFile file(config);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("seta name \"x\"\r\n") > 0);
-    file.close();
-    click("Option2");
-    control<TextBox>("Text3")->setText(config);
-    QApplication::setActiveWindow(m_form.get());
-
-    // Were Save the default button, each Enter would add a line, or fail on the path typed into.
-    const QList<ShownMessage> shown = messagesShownBy([this] {
-        for (const char* field : {"Combo1", "Combo2", "Text1", "Text3"}) {
-            QWidget* typedInto = control(field);
-            if (auto* combo = qobject_cast<QComboBox*>(typedInto))
-                typedInto = combo->lineEdit();
-            typedInto->setFocus();
-            QTest::keyClicks(typedInto, "x");
-            QTest::keyClick(typedInto, Qt::Key_Return);
-            QTest::keyClick(typedInto, Qt::Key_Enter, Qt::KeypadModifier);
-            QTest::keyClick(typedInto, Qt::Key_Escape);
-        }
-    });
-    QCOMPARE(shown.size(), 0);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("seta name \"x\"\r\n"));
-}
-
-void TestForm1::help_data()
-{
-    QTest::addColumn<int>("key"); // 0 for a mouse click
-    QTest::addColumn<int>("modifiers");
-
-    QTest::newRow("click") << 0 << 0;
-    // Enter presses the focused button as Space does.
-    QTest::newRow("Space") << int(Qt::Key_Space) << 0;
-    QTest::newRow("Return") << int(Qt::Key_Return) << 0;
-    QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
-}
-
-void TestForm1::help()
-{
-    QFETCH(int, key);
-    QFETCH(int, modifiers);
-    click("Option1");
-    click("Option4");
-    const QStringList shownBefore = shownOf(m_form.get(), entryControls + paletteControls);
-
-    const QList<ShownMessage> shown = messagesShownBy([&] {
-        if (key == 0) {
-            click("Command4");
-            return;
-        }
-        QApplication::setActiveWindow(m_form.get());
-        control("Command4")->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(control("Command4"), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-    });
-
-    QCOMPARE(shown.size(), 1);
-    QCOMPARE(shown[0].text, helpText());
-    QVERIFY(shown[0].text.startsWith("First you have to choose, which you want to make - bind or name."));
-    QCOMPARE(shown[0].title, QStringLiteral("Help"));
-    QCOMPARE(shown[0].icon, QMessageBox::Information);
-    QCOMPARE(shown[0].buttons, QMessageBox::Ok);
-    QCOMPARE(shownOf(m_form.get(), entryControls + paletteControls), shownBefore);
-}
 
 QTEST_MAIN(TestForm1)
 #include "TestForm1.moc"

@@ -24,20 +24,15 @@ inline QList<ShownMessage> messagesShownBy(const std::function<void()>& action)
 {
     QList<ShownMessage> shown;
     QTimer watcher;
-    watcher.setInterval(10);
     QObject::connect(&watcher, &QTimer::timeout, [&shown] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        QPushButton* preferred = box->defaultButton();
-        shown.append({box->text(), box->windowTitle(), box->icon(), box->standardButtons(),
-                      preferred ? box->standardButton(preferred) : QMessageBox::NoButton});
-        if (preferred)
-            preferred->click();
-        else
-            box->accept();
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            QPushButton* preferred = box->defaultButton();
+            shown.append({box->text(), box->windowTitle(), box->icon(), box->standardButtons(),
+                          preferred ? box->standardButton(preferred) : QMessageBox::NoButton});
+            preferred ? preferred->click() : box->accept();
+        }
     });
-    watcher.start();
+    watcher.start(10);
     action();
     return shown;
 }
