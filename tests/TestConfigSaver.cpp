@@ -47,58 +47,39 @@ QString runScript(const QString& folder, const QString& script)
 
 struct ChildSave
 {
-    int status = 0;
+    int error = -1; // the number the player is shown, 0 when saved, -1 when the child did not end by itself
     bool struck = false; // the strikeAt-th call came, and was struck
     QList<long> calls;
-    QString message; // what the player is shown, empty when saved
 };
-
-// What a save may not be refused: the memory, signals and exit a process
-// needs to carry on at all.
-bool isSpared(long call)
-{
-    static const QList<long> spared{SYS_mmap, SYS_munmap, SYS_mremap, SYS_brk, SYS_madvise, SYS_mprotect, SYS_exit,
-                                    SYS_exit_group, SYS_futex, SYS_getrandom, SYS_rt_sigaction, SYS_rt_sigprocmask};
-    return spared.contains(call);
-}
 
 // Saves in a child process, so that limits, identities and strikes hit it
 // and not the test. With `strikeAt` the child is traced system call by
 // system call: at the entry of its strikeAt-th call it is killed, or with
-// `error` that call is skipped and fails with that error; calls the save
-// cannot do without are not counted then.
+// `error` that call is skipped and fails with that error. Calls a process
+// cannot carry on without (memory, signals, exit) are not counted then.
 template <typename Prepare>
 ChildSave saveInChild(const QString& path, const QString& line, Prepare prepare, int strikeAt = 0, int error = 0)
 {
-    int messagePipe[2];
-    if (::pipe2(messagePipe, O_CLOEXEC) != 0)
-        return {};
     const pid_t child = ::fork();
     if (child == 0) {
         if (!prepare() || (strikeAt && (::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr) != 0 || ::raise(SIGSTOP) != 0)))
-            ::_exit(2);
+            ::_exit(255);
         const std::optional<RuntimeError> failure = ConfigSaver().addLine(path, line);
-        const QByteArray message = failure ? failure->message().toUtf8() : QByteArray();
-        ::write(messagePipe[1], message.constData(), size_t(message.size()));
-        ::_exit(failure ? 1 : 0);
+        ::_exit(failure ? failure->number : 0);
     }
-    ::close(messagePipe[1]);
+    static const QList<long> spared{SYS_mmap, SYS_munmap, SYS_mremap, SYS_brk, SYS_madvise, SYS_mprotect, SYS_exit,
+                                    SYS_exit_group, SYS_futex, SYS_getrandom, SYS_rt_sigaction, SYS_rt_sigprocmask};
     ChildSave save;
-    if (strikeAt) {
-        ::waitpid(child, &save.status, 0);
-        ::ptrace(PTRACE_SETOPTIONS, child, nullptr, PTRACE_O_TRACESYSGOOD | PTRACE_O_EXITKILL);
-    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ::ptrace(PTRACE_SETOPTIONS, child, nullptr, PTRACE_O_TRACESYSGOOD | PTRACE_O_EXITKILL);
     bool failing = false;
-    for (int counted = 0, signal = 0; strikeAt;) {
+    for (int counted = 0, signal = 0; strikeAt && !WIFEXITED(status) && !WIFSIGNALED(status);) {
         ::ptrace(PTRACE_SYSCALL, child, nullptr, signal);
-        signal = 0;
-        ::waitpid(child, &save.status, 0);
-        if (WIFEXITED(save.status) || WIFSIGNALED(save.status))
-            break;
-        if (WSTOPSIG(save.status) != (SIGTRAP | 0x80)) {
-            signal = WSTOPSIG(save.status);
+        ::waitpid(child, &status, 0);
+        signal = WIFSTOPPED(status) && WSTOPSIG(status) != (SIGTRAP | 0x80) ? WSTOPSIG(status) : 0;
+        if (!WIFSTOPPED(status) || signal)
             continue;
-        }
         __ptrace_syscall_info info{};
         ::ptrace(PTRACE_GET_SYSCALL_INFO, child, sizeof info, &info);
         user_regs_struct registers{};
@@ -111,26 +92,19 @@ ChildSave saveInChild(const QString& path, const QString& line, Prepare prepare,
             continue;
         }
         save.calls << long(info.entry.nr);
-        if ((error && isSpared(save.calls.last())) || ++counted != strikeAt)
+        if ((error && spared.contains(save.calls.last())) || ++counted != strikeAt)
             continue;
         save.struck = true;
         if (!error) {
             ::kill(child, SIGKILL);
-            ::waitpid(child, &save.status, 0);
+            ::waitpid(child, &status, 0);
             break;
         }
         registers.orig_rax = static_cast<unsigned long long>(-1);
         ::ptrace(PTRACE_SETREGS, child, nullptr, &registers);
         failing = true;
     }
-    QByteArray message;
-    char buffer[4096];
-    for (ssize_t count = 0; (count = ::read(messagePipe[0], buffer, sizeof buffer)) > 0;)
-        message.append(buffer, count);
-    ::close(messagePipe[0]);
-    if (!strikeAt)
-        ::waitpid(child, &save.status, 0);
-    save.message = WIFEXITED(save.status) && WEXITSTATUS(save.status) <= 1 ? QString::fromUtf8(message) : QStringLiteral("<child failed>");
+    save.error = WIFEXITED(status) && WEXITSTATUS(status) != 255 ? WEXITSTATUS(status) : -1;
     return save;
 }
 
@@ -141,8 +115,9 @@ QByteArray whatTheFileIs(const QString& path)
     const QByteArray native = QFile::encodeName(path);
     struct stat status {};
     ::stat(native.constData(), &status);
-    QByteArray what = QByteArray::number(status.st_mode, 8) + ' ' + QByteArray::number(status.st_uid) + ':' + QByteArray::number(status.st_gid)
-        + " names " + QByteArray::number(status.st_nlink) + (QFileInfo(path).isSymLink() ? " linked" : "");
+    QByteArray what = QByteArray::number(status.st_mode, 8) + ' ' + QByteArray::number(status.st_uid) + ':'
+        + QByteArray::number(status.st_gid) + " names " + QByteArray::number(status.st_nlink)
+        + (QFileInfo(path).isSymLink() ? " linked" : "");
     QByteArray names(4096, '\0');
     names.truncate(qMax<ssize_t>(::listxattr(native.constData(), names.data(), size_t(names.size())), 0));
     for (const QByteArray& name : names.split('\0')) {
@@ -180,7 +155,6 @@ private:
 void TestConfigSaver::init()
 {
     m_folder = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_folder->isValid());
 }
 
 void TestConfigSaver::savesOrSaysWhy_data()
@@ -190,48 +164,48 @@ void TestConfigSaver::savesOrSaysWhy_data()
     QTest::addColumn<QByteArray>("old");
     QTest::addColumn<qint64>("sizeLimit"); // -1: none
     QTest::addColumn<QString>("line");
-    QTest::addColumn<QString>("message"); // empty: saved
+    QTest::addColumn<int>("error"); // the number shown, 0: saved
 
     const QByteArray kept("a\r\n");
     const QByteArray loneCr("a\rb\0\xff\x1a", 6);
-    QTest::newRow("CR LF lines, added in place") << "" << false << kept << -1ll << Line << QString();
-    QTest::newRow("lone CR, rewritten") << "" << false << loneCr << -1ll << Line << QString();
-    QTest::newRow("final lone CR") << "" << false << QByteArray("a\r") << -1ll << Line << QString();
+    QTest::newRow("CR LF lines, added in place") << "" << false << kept << -1ll << Line << 0;
+    QTest::newRow("lone CR, rewritten") << "" << false << loneCr << -1ll << Line << 0;
     // A large file is read and copied in pieces; where a lone CR falls among
     // them must not matter.
     const QByteArray large = largeConfig(1 << 20, false);
     for (const qsizetype at : {qsizetype(256 << 10) - 1, qsizetype(256 << 10), qsizetype(256 << 10) + 1, large.size() - 3})
-        QTest::addRow("lone CR at %lld of a large file", qlonglong(at)) << "" << false << QByteArray(large).replace(at, 1, "\r") << -1ll << Line << QString();
-    QTest::newRow("a large file of lone CR line ends") << "" << false << QByteArray(large).replace("\r\n", "\r") << -1ll << Line << QString();
+        QTest::addRow("lone CR at %lld of a large file", qlonglong(at)) << "" << false << QByteArray(large).replace(at, 1, "\r")
+                                                                        << -1ll << Line << 0;
+    QTest::newRow("a large file of lone CR line ends") << "" << false << QByteArray(large).replace("\r\n", "\r") << -1ll << Line
+                                                       << 0;
     // A full disk, a quota and a size limit all stop a write part way; the
     // size limit can be set exactly where it hurts, and its signal must not
     // end the program.
     const qint64 keptSize = bytesAfterSave(kept, Line).size();
     const qint64 loneCrSize = bytesAfterSave(loneCr, Line).size();
-    QTest::newRow("size limit a byte short, in place") << "" << false << kept << keptSize - 1 << Line << QStringLiteral("61, Disk full");
-    QTest::newRow("size limit a byte short, rewritten") << "" << false << loneCr << loneCrSize - 1 << Line << QStringLiteral("61, Disk full");
-    QTest::newRow("size limit just enough") << "" << false << loneCr << loneCrSize << Line << QString();
+    QTest::newRow("size limit a byte short, in place") << "" << false << kept << keptSize - 1 << Line << 61;
+    QTest::newRow("size limit a byte short, rewritten") << "" << false << loneCr << loneCrSize - 1 << Line << 61;
+    QTest::newRow("size limit just enough") << "" << false << loneCr << loneCrSize << Line << 0;
 
-    QTest::newRow("hard link, added in place") << "ln sof2mp.cfg ../other-name.cfg" << false << kept << -1ll << Line << QString();
-    QTest::newRow("hard link, line ends to change") << "ln sof2mp.cfg ../other-name.cfg" << false << loneCr << -1ll << Line
-                                                    << QStringLiteral("75, File has other names that would lose the change");
-    QTest::newRow("link to a name that is not UTF-8") << "mv sof2mp.cfg \"$(printf 'real\\377.cfg')\"; ln -s \"$(printf 'real\\377.cfg')\" sof2mp.cfg"
-                                                      << false << loneCr << -1ll << Line << QString();
+    QTest::newRow("hard link, added in place") << "ln sof2mp.cfg ../other-name.cfg" << false << kept << -1ll << Line << 0;
+    QTest::newRow("hard link, line ends to change") << "ln sof2mp.cfg ../other-name.cfg" << false << loneCr << -1ll << Line << 75;
+    QTest::newRow("link to a name that is not UTF-8") << "name=$(printf 'real\\377.cfg'); mv sof2mp.cfg $name; ln -s $name sof2mp.cfg"
+                                                      << false << loneCr << -1ll << Line << 0;
     QTest::newRow("link to a name of 255 bytes") << "mv sof2mp.cfg $(printf '%0251d' 0 | tr 0 n).cfg; ln -s n*.cfg sof2mp.cfg"
-                                                 << false << loneCr << -1ll << Line << QString();
+                                                 << false << loneCr << -1ll << Line << 0;
     QTest::newRow("leftovers of a killed save") << "echo >.sof2mp.cfg.veltrane-mine; echo >.sof2mp.cfg.veltrane-k3x9q0zz"
-                                                << false << loneCr << -1ll << Line << QString();
-    QTest::newRow("owned by nobody") << "chmod 604 sof2mp.cfg; chown nobody: sof2mp.cfg" << false << loneCr << -1ll << Line << QString();
-    QTest::newRow("read-only file, as root") << "chmod 444 sof2mp.cfg" << false << kept << -1ll << Line << QStringLiteral("70, Permission denied");
-    QTest::newRow("folder not writable") << "chown nobody: sof2mp.cfg; chmod 555 ." << true << kept << -1ll << Line << QString();
-    QTest::newRow("folder not writable, line ends to change") << "chown nobody: sof2mp.cfg; chmod 555 ." << true << loneCr << -1ll << Line
-                                                              << QStringLiteral("70, Permission denied");
+                                                << false << loneCr << -1ll << Line << 0;
+    QTest::newRow("owned by nobody") << "chmod 604 sof2mp.cfg; chown nobody: sof2mp.cfg" << false << loneCr << -1ll << Line << 0;
+    QTest::newRow("read-only file, as root") << "chmod 444 sof2mp.cfg" << false << kept << -1ll << Line << 70;
+    QTest::newRow("folder not writable") << "chown nobody: sof2mp.cfg; chmod 555 ." << true << kept << -1ll << Line << 0;
+    QTest::newRow("folder not writable, line ends to change") << "chown nobody: sof2mp.cfg; chmod 555 ." << true << loneCr << -1ll
+                                                              << Line << 70;
     QTest::newRow("group-writable file of another user") << "chown root:$(id -gn nobody) sof2mp.cfg; chmod 664 sof2mp.cfg; chmod 777 ."
-                                                         << true << kept << -1ll << Line << QString();
-    QTest::newRow("bind-mounted file") << "cp sof2mp.cfg ../elsewhere.cfg; mount --bind ../elsewhere.cfg sof2mp.cfg" << false << kept << -1ll << Line << QString();
-    const QString refused = QStringLiteral("5, The line holds a line break; nothing was saved");
-    QTest::newRow("LF in the line") << "" << false << kept << -1ll << QStringLiteral("seta name \"a\nquit\"") << refused;
-    QTest::newRow("CR in the line") << "" << false << kept << -1ll << QStringLiteral("seta name \"a\rquit\"") << refused;
+                                                         << true << kept << -1ll << Line << 0;
+    QTest::newRow("bind-mounted file") << "cp sof2mp.cfg ../elsewhere.cfg; mount --bind ../elsewhere.cfg sof2mp.cfg" << false << kept
+                                       << -1ll << Line << 0;
+    QTest::newRow("LF in the line") << "" << false << kept << -1ll << QStringLiteral("seta name \"a\nquit\"") << 5;
+    QTest::newRow("CR in the line") << "" << false << kept << -1ll << QStringLiteral("seta name \"a\rquit\"") << 5;
 }
 
 void TestConfigSaver::savesOrSaysWhy()
@@ -241,7 +215,7 @@ void TestConfigSaver::savesOrSaysWhy()
     QFETCH(QByteArray, old);
     QFETCH(qint64, sizeLimit);
     QFETCH(QString, line);
-    QFETCH(QString, message);
+    QFETCH(int, error);
 
     const passwd* nobody = ::getpwnam("nobody");
     if (asNobody && (::geteuid() != 0 || !nobody))
@@ -255,7 +229,8 @@ void TestConfigSaver::savesOrSaysWhy()
     writeFile(path, old);
     // Every file carries an attribute and an ACL, as the kernel stores it:
     // owner rw, user 12345 r, group rw, mask r, others none.
-    const QByteArray acl = QByteArray::fromHex("02000000 01000600ffffffff 0200040039300000 04000600ffffffff 10000400ffffffff 20000000ffffffff");
+    const QByteArray acl
+        = QByteArray::fromHex("02000000 01000600ffffffff 0200040039300000 04000600ffffffff 10000400ffffffff 20000000ffffffff");
     ::setxattr(nativePath.constData(), "user.veltrane", "kept", 4, 0);
     ::setxattr(nativePath.constData(), "system.posix_acl_access", acl.constData(), size_t(acl.size()), 0);
     if (const QString error = runScript(game, setup); !error.isEmpty())
@@ -268,8 +243,8 @@ void TestConfigSaver::savesOrSaysWhy()
         return (sizeLimit < 0 || ::setrlimit(RLIMIT_FSIZE, &fileSize) == 0)
             && (!asNobody || (::setgroups(0, nullptr) == 0 && ::setresgid(nobody->pw_gid, nobody->pw_gid, nobody->pw_gid) == 0
                               && ::setresuid(nobody->pw_uid, nobody->pw_uid, nobody->pw_uid) == 0));
-    }).message, message);
-    QCOMPARE(readFile(path), message.isEmpty() ? bytesAfterSave(old, line) : old);
+    }).error, error);
+    QCOMPARE(readFile(path), error ? old : bytesAfterSave(old, line));
     QCOMPARE(whatTheFileIs(path), what);
     // What a killed save left is cleared away, and nothing else.
     entries.removeIf([](const QString& name) { return Leftover.match(name).hasMatch(); });
@@ -310,30 +285,33 @@ void TestConfigSaver::fullDiskKeepsOldBytes()
     if (::geteuid() != 0)
         QSKIP("mounting a file system image needs root");
     const auto unmount = qScopeGuard([this] { runScript(m_folder->path(), QStringLiteral("umount -l mnt")); });
-    const QString error = runScript(m_folder->path(), makeFileSystem + QStringLiteral("; mkdir mnt; mount -o loop image mnt; mkdir mnt/game"));
+    const QString error = runScript(m_folder->path(), makeFileSystem + "; mkdir mnt; mount -o loop image mnt; mkdir mnt/game");
     if (!error.isEmpty())
-        QSKIP(qPrintable(QStringLiteral("cannot mount the file system: ") + error));
+        QSKIP(qPrintable(error));
+    const QString folder = m_folder->filePath(QStringLiteral("mnt/game"));
     if (quota)
-        QCOMPARE(runScript(m_folder->path(), QStringLiteral("rmdir mnt/game; btrfs subvolume create mnt/game; btrfs quota enable mnt;"
-                                                            " btrfs qgroup limit 1M mnt/game")), QString());
-    const QString path = m_folder->filePath(QStringLiteral("mnt/game/sof2mp.cfg"));
+        QCOMPARE(runScript(folder + "/..", "rmdir game; btrfs subvolume create game; btrfs quota enable .; btrfs qgroup limit 1M game"),
+                 QString());
+    const QString path = folder + QStringLiteral("/sof2mp.cfg");
     const QByteArray old = largeConfig(3000, saveCase == SaveCase::LoneCr);
     writeFile(path, old);
     // All the room there is, in ever smaller pieces, allocated and then
     // written, since a file system may keep back room from one but not the
-    // other; with a quota what it leaves.
-    QCOMPARE(runScript(m_folder->path() + QStringLiteral("/mnt/game"), quota ? QStringLiteral("head -c 1000000 /dev/zero >filler; sync")
-        : QStringLiteral("touch filler; for piece in $(seq 30 -1 12); do while fallocate -o $(stat -c %s filler) -l $((1 << piece)) filler"
-                         " 2>/dev/null; do :; done; done; cat /dev/zero >>filler 2>/dev/null || sync; cat /dev/zero >>filler 2>/dev/null || sync")), QString());
-    const FileDescriptor heldOpen(saveCase == SaveCase::HeldOpen ? ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC) : -1);
-    const QStringList entries = entriesOf(QFileInfo(path).path());
+    // other; under a quota what the quota leaves.
+    const QString fillDisk = QStringLiteral("touch filler; for piece in $(seq 30 -1 12); do"
+                                            " while fallocate -o $(stat -c %s filler) -l $((1 << piece)) filler; do :; done; done;"
+                                            " cat /dev/zero >>filler || sync; cat /dev/zero >>filler || sync");
+    QCOMPARE(runScript(folder, quota ? QStringLiteral("head -c 1000000 /dev/zero >filler; sync") : fillDisk), QString());
+    const FileDescriptor heldOpen(saveCase == SaveCase::HeldOpen ? ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC)
+                                                                       : -1);
+    const QStringList entries = entriesOf(folder);
 
     const std::optional<RuntimeError> failure = ConfigSaver().addLine(path, line);
     QVERIFY2(failure || line.size() < 1000, "the disk was not full");
     if (failure)
         QCOMPARE(failure->message(), QStringLiteral("61, Disk full"));
     QCOMPARE(readFile(path), failure ? old : bytesAfterSave(old, line));
-    QCOMPARE(entriesOf(QFileInfo(path).path()), entries);
+    QCOMPARE(entriesOf(folder), entries);
 }
 
 void TestConfigSaver::struckAtEverySystemCall_data()
@@ -364,14 +342,14 @@ void TestConfigSaver::struckAtEverySystemCall()
 
     for (int strikeAt = 1;; ++strikeAt) {
         writeFile(path, old);
-        const FileDescriptor heldOpen(saveCase == SaveCase::HeldOpen ? ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC) : -1);
+        const FileDescriptor heldOpen(saveCase == SaveCase::HeldOpen ? ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC)
+                                                                       : -1);
         const ChildSave save = saveInChild(path, line, [] { return true; }, strikeAt, error);
         const QString where = QStringLiteral("struck at call %1 (%2) ").arg(strikeAt).arg(save.calls.value(save.calls.size() - 1));
         const QByteArray now = readFile(path);
         QVERIFY2(now == old || now == saved, qPrintable(where));
         // A failure reported means nothing was written; success means all.
-        if (WIFEXITED(save.status))
-            QVERIFY2((WEXITSTATUS(save.status) == 0) == (now == saved), qPrintable(where + save.message));
+        QVERIFY2(save.error < 0 || (save.error == 0) == (now == saved), qPrintable(where + QString::number(save.error)));
         // A new file left under its temporary name is cleared away by the
         // next save.
         const QStringList leftovers = entriesOf(m_folder->path()).filter(Leftover);
@@ -386,10 +364,12 @@ void TestConfigSaver::struckAtEverySystemCall()
             // The new file is flushed after it is written and before it takes
             // a name, or a crash could leave the name on bytes never written.
             const QList<long>& calls = save.calls;
-            const qsizetype named = std::ranges::find_if(calls, [](long call) { return call == SYS_linkat || call == SYS_renameat2; }) - calls.begin();
+            const auto naming = [](long call) { return call == SYS_linkat || call == SYS_renameat2; };
+            const qsizetype named = std::ranges::find_if(calls, naming) - calls.begin();
             QCOMPARE(named == calls.size(), saveCase == SaveCase::HeldOpen);
             qsizetype written = named;
-            while (written > 0 && !QList<long>{SYS_pwrite64, SYS_copy_file_range, SYS_fchmod, SYS_fsetxattr}.contains(calls[written - 1]))
+            const QList<long> writing{SYS_pwrite64, SYS_copy_file_range, SYS_fchmod, SYS_fsetxattr};
+            while (written > 0 && !writing.contains(calls[written - 1]))
                 --written;
             QVERIFY(named == calls.size() || calls.mid(written, named - written).contains(SYS_fsync));
             break;
@@ -422,7 +402,8 @@ void TestConfigSaver::foreignLinesSurviveSaves()
     QElapsedTimer timer;
     timer.start();
     while (timer.elapsed() < 2000) {
-        const std::optional<RuntimeError> failure = ConfigSaver().addLine(path, QStringLiteral("seta name \"save %1\"").arg(saved.size()));
+        const QString line = QStringLiteral("seta name \"save %1\"").arg(saved.size());
+        const std::optional<RuntimeError> failure = ConfigSaver().addLine(path, line);
         if (failure)
             QCOMPARE(failure->message(), QStringLiteral("75, File was changed by another program while saving"));
         saved << !failure;
