@@ -1,140 +1,101 @@
+#include "cfgfile/ConfigLine.h"
 #include "cfgfile/ConfigRewrite.h"
+#include "cfgfile/FilePath.h"
 
 #include <QRandomGenerator>
 #include <QTest>
 
 namespace {
 
-// The lines as the classic line input reads them, written independently of
-// the code under test: byte by byte, the slow obvious way.
-QList<QByteArray> linesRead(const QByteArray& content)
+// What the game's line input makes of a file: a CR, with a LF right after
+// it, ends a line; a lone LF is an ordinary byte; the end of the file ends
+// the last line. Each line then ends in CR LF, and the new line follows one
+// empty line.
+QByteArray rewrittenByHand(QByteArray old, const QByteArray& line)
 {
-    QList<QByteArray> lines;
-    QByteArray line;
-    qsizetype i = 0;
-    while (i < content.size()) {
-        const char byte = content[i++];
-        if (byte != '\r') {
-            line += byte;
-            if (i == content.size())
-                lines.append(line);
-            continue;
-        }
-        if (i < content.size() && content[i] == '\n')
-            ++i;
-        lines.append(line);
-        line.clear();
-    }
-    return lines;
-}
-
-QByteArray randomContent(QRandomGenerator& random)
-{
-    // Mostly line ends and a few others, so that every pairing of CR, LF and
-    // ordinary bytes turns up, also at the edges of the pieces.
-    static constexpr char alphabet[] = {'\r', '\n', 'a', '\0', '\x1a', '\xff', '\r', '\n'};
-    QByteArray content(random.bounded(40), Qt::Uninitialized);
-    for (char& byte : content)
-        byte = alphabet[random.bounded(int(sizeof alphabet))];
-    return content;
+    old.replace("\r\n", "\r");
+    if (!old.isEmpty() && !old.endsWith('\r'))
+        old += '\r';
+    return old.replace("\r", "\r\n") + "\r\n" + line + "\r\n";
 }
 
 } // namespace
 
+// The bytes a save adds: the line composed from the fields, encoded as the
+// game reads it, and the old content around it; and the path the file list
+// hands on.
 class TestConfigRewrite : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void rewrite_data();
-    void rewrite();
-    void randomContentKeepsItsLines();
-    void encodeLine_data();
-    void encodeLine();
+    void bytes_data();
+    void bytes();
+    void randomContentRewrittenAsByHand();
 };
 
-void TestConfigRewrite::rewrite_data()
+void TestConfigRewrite::bytes_data()
 {
-    QTest::addColumn<QByteArray>("old");
-    QTest::addColumn<QByteArray>("rewritten");
+    QTest::addColumn<QByteArray>("made");
+    QTest::addColumn<QByteArray>("expected");
 
-    const QByteArray tail = "\r\nseta name \"B\"\r\n";
-    QTest::newRow("one line") << QByteArray::fromHex("410d0a")
-                              << QByteArray::fromHex("410d0a0d0a73657461206e616d65202242220d0a");
-    QTest::newRow("empty file") << QByteArray() << tail;
-    QTest::newRow("no final terminator") << QByteArray("x\r\ny") << "x\r\ny\r\n" + tail;
-    QTest::newRow("lone CR line ends") << QByteArray("x\ry\r") << "x\r\ny\r\n" + tail;
-    QTest::newRow("lone LF is part of the line") << QByteArray("x\ny\n") << "x\ny\n\r\n" + tail;
-    QTest::newRow("LF CR is a LF in one line, then its end") << QByteArray("x\n\ry") << "x\n\r\ny\r\n" + tail;
-    QTest::newRow("empty lines stay") << QByteArray("\r\n\r\nx\r\n\r\n") << "\r\n\r\nx\r\n\r\n" + tail;
-    QTest::newRow("CR CR LF") << QByteArray("x\r\r\n") << "x\r\n\r\n" + tail;
-    QTest::newRow("NUL, EOF mark and high bytes") << QByteArray("a\0\x1a\x80\xff", 5) + "\r\n"
-                                                  << QByteArray("a\0\x1a\x80\xff", 5) + "\r\n" + tail;
-    QTest::newRow("saved twice") << "x\r\n" + tail << "x\r\n" + tail + tail;
+    const auto encoded = [](const QString& line) { return ConfigRewrite::encodeLine(line); };
+    QTest::newRow("bind keeps every space") << encoded(MakeBindLine(" KP_END ", " Say ", " a b "))
+                                            << QByteArray("bind  KP_END   Say  \" a b \"");
+    QTest::newRow("bind with empty key and text") << encoded(MakeBindLine("", "Say", "")) << QByteArray("bind  Say \"\"");
+    QTest::newRow("name with a code, a tab and a quote") << encoded(MakeNameLine(QStringLiteral("^4Neo\t\"")))
+                                                         << QByteArray("seta name \"^4Neo\t\"\"");
+    QTest::newRow("Windows-1252 letters and symbols") << encoded(QStringLiteral(u"\u00e9\u00ff\u20ac\u2020\u0001\u001a\u001c"))
+                                                      << QByteArray("\xe9\xff\x80\x86\x01\x1a\x1c");
+    QTest::newRow("one ? per character Windows-1252 lacks")
+        << encoded(QStringLiteral(u"a\u65e5\U0001F600") + QChar(0xd800)) << QByteArray("a???");
+    QTest::newRow("drive root") << MakeFilePath("C:\\", "x.cfg", u'\\').toUtf8() << QByteArray("C:\\x.cfg");
+    QTest::newRow("a separator after a folder, only the given one counts") << MakeFilePath("C:/", "x", u'\\').toUtf8()
+                                                                           << QByteArray("C:/\\x");
 }
 
-void TestConfigRewrite::rewrite()
+void TestConfigRewrite::bytes()
 {
-    QFETCH(QByteArray, old);
-    QFETCH(QByteArray, rewritten);
-    QCOMPARE(ConfigRewrite::rewriteAll(old, "seta name \"B\""), rewritten);
+    QFETCH(QByteArray, made);
+    QFETCH(QByteArray, expected);
+    QCOMPARE(made, expected);
 }
 
-void TestConfigRewrite::randomContentKeepsItsLines()
+void TestConfigRewrite::randomContentRewrittenAsByHand()
 {
+    // Mostly line ends, so that every pairing of CR, LF and other bytes turns
+    // up, also where a file read in pieces is cut.
+    static constexpr char alphabet[] = {'\r', '\n', 'a', '\0', '\x1a', '\xff', '\r', '\n'};
     QRandomGenerator random(20261206);
     for (int round = 0; round < 5000; ++round) {
-        const QByteArray old = randomContent(random);
-        const QByteArray rewritten = ConfigRewrite::rewriteAll(old, "L");
+        QByteArray old(random.bounded(40), Qt::Uninitialized);
+        for (char& byte : old)
+            byte = alphabet[random.bounded(int(sizeof alphabet))];
+        const QByteArray rewritten = rewrittenByHand(old, "L");
+        QVERIFY2(ConfigRewrite::rewriteAll(old, "L") == rewritten, old.toHex(' ').constData());
 
-        QList<QByteArray> expected = linesRead(old);
-        expected << QByteArray() << QByteArray("L");
-        QVERIFY2(linesRead(rewritten) == expected, old.toHex(' ').constData());
-        QVERIFY2(rewritten.endsWith("\r\n"), old.toHex(' ').constData());
-
-        // The same content read in two pieces cut anywhere, as a file is read.
-        const qsizetype cut = random.bounded(old.size() + 1);
+        const QByteArrayView first = QByteArrayView(old).first(random.bounded(old.size() + 1));
+        const QByteArrayView second = QByteArrayView(old).sliced(first.size());
         ConfigRewrite inPieces("L");
         QByteArray out;
-        inPieces.rewrite(QByteArrayView(old).first(cut), out);
-        inPieces.rewrite(QByteArrayView(old).sliced(cut), out);
+        inPieces.rewrite(first, out);
+        const bool keptAsIs = inPieces.keepsAsIs(second);
+        inPieces.rewrite(second, out);
+        QVERIFY(!keptAsIs || out.endsWith(second));
         inPieces.finish(out);
         QCOMPARE(out, rewritten);
 
+        // A save keeps the bytes up to the first change and writes only the
+        // rest: at the end, or from the first lone CR on.
         ConfigRewrite scanned("L");
-        scanned.scan(QByteArrayView(old).first(cut));
-        scanned.scan(QByteArrayView(old).sliced(cut));
+        scanned.scan(first);
+        scanned.scan(second);
         QCOMPARE(scanned.keepsOldBytes(), rewritten.startsWith(old));
-        if (scanned.keepsOldBytes())
-            QCOMPARE(old + scanned.appendix(), rewritten);
-        // A save keeps the bytes up to the first change and rewrites only
-        // from there on.
-        if (!scanned.keepsOldBytes()) {
-            const qsizetype change = scanned.firstChange();
-            QCOMPARE(old.first(change) + '\n' + ConfigRewrite::rewriteAll(old.sliced(change), "L"), rewritten);
-        }
+        const qsizetype change = scanned.firstChange();
+        QCOMPARE(scanned.keepsOldBytes() ? old + scanned.appendix()
+                                         : old.first(change) + '\n' + rewrittenByHand(old.sliced(change), "L"),
+                 rewritten);
     }
-}
-
-void TestConfigRewrite::encodeLine_data()
-{
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<QByteArray>("bytes");
-
-    QTest::newRow("ASCII") << QStringLiteral("seta name \"A\"") << QByteArray("seta name \"A\"");
-    QTest::newRow("Latin-1 letters") << QStringLiteral(u"\u00e9\u00ff") << QByteArray("\xe9\xff");
-    QTest::newRow("euro and dagger") << QStringLiteral(u"\u20ac\u2020") << QByteArray("\x80\x86");
-    QTest::newRow("symbol characters") << QStringLiteral(u"\u0001\u001a\u001c") << QByteArray("\x01\x1a\x1c");
-    QTest::newRow("not in Windows-1252") << QStringLiteral(u"a\u65e5b") << QByteArray("a?b");
-    QTest::newRow("one ? per character, not per half") << QStringLiteral(u"\U0001F600\u001a") << QByteArray("?\x1a");
-    QTest::newRow("lone surrogate") << QString(QChar(0xd800)) << QByteArray("?");
-}
-
-void TestConfigRewrite::encodeLine()
-{
-    QFETCH(QString, line);
-    QFETCH(QByteArray, bytes);
-    QCOMPARE(ConfigRewrite::encodeLine(line), bytes);
 }
 
 QTEST_APPLESS_MAIN(TestConfigRewrite)

@@ -1,3 +1,4 @@
+#include "cfgfile/ConfigTarget.h"
 #include "platform/GameInstallSearch.h"
 
 #include <QDir>
@@ -7,7 +8,8 @@
 
 // Each row builds a home with one or more of the layouts that game launchers
 // leave, then searches it. A layout entry is a file, "file=content" or
-// "link@target"; %H stands for the home. An install is "Source: folder".
+// "link@target"; %H stands for the home; each entry is a minute newer than the
+// one before. An install is "Source: folder".
 class TestGameInstallSearch : public QObject
 {
     Q_OBJECT
@@ -21,62 +23,61 @@ void TestGameInstallSearch::findsEveryLayout_data()
 {
     QTest::addColumn<QStringList>("layout");
     QTest::addColumn<QStringList>("installs");
+    QTest::addColumn<int>("newest"); // where a save to the default path goes; -1: nowhere found
 
-    const QString wineGame = ".wine/drive_c/Program Files/Soldier of Fortune II - Double Helix/base/mp";
     const QString steamGame = ".local/share/Steam/steamapps/common/SoF2/base/mp";
-    QTest::newRow("Wine prefix, default folder") << QStringList{wineGame + "/sof2mp.cfg"}
-                                                 << QStringList{"Wine: " + wineGame};
     QTest::newRow("Wine prefix, names in other case")
         << QStringList{".wine/drive_c/PROGRAM FILES (X86)/SoF2/Base/MP/SOF2MP.CFG"}
-        << QStringList{"Wine: .wine/drive_c/PROGRAM FILES (X86)/SoF2/Base/MP"};
+        << QStringList{"Wine: .wine/drive_c/PROGRAM FILES (X86)/SoF2/Base/MP"} << 0;
     QTest::newRow("prefix holding two installs, each found")
         << QStringList{".wine/drive_c/Program Files/SoF2/base/mp/sof2mp.cfg", ".wine/drive_c/Games/SoF2/base/mp/sof2mp.cfg"}
-        << QStringList{"Wine: .wine/drive_c/Games/SoF2/base/mp", "Wine: .wine/drive_c/Program Files/SoF2/base/mp"};
+        << QStringList{"Wine: .wine/drive_c/Games/SoF2/base/mp", "Wine: .wine/drive_c/Program Files/SoF2/base/mp"} << 0;
     QTest::newRow("too deep, inside Wine's own folders, or a folder by the config's name")
         << QStringList{".wine/drive_c/a/b/c/base/mp/sof2mp.cfg", ".wine/drive_c/windows/SoF2/base/mp/sof2mp.cfg",
                        ".wine/drive_c/Program Files/Common Files/base/mp/sof2mp.cfg", ".wine/drive_c/G/base/mp/sof2mp.cfg/x",
                        ".wine/drive_c/USERS/SoF2/base/mp/sof2mp.cfg"}
-        << QStringList{};
+        << QStringList{} << -1;
     QTest::newRow("Steam's common folder, found once through ~/.steam/steam")
         << QStringList{steamGame + "/sof2mp.cfg", ".steam/steam@%H/.local/share/Steam"}
-        << QStringList{"Steam: " + steamGame};
+        << QStringList{"Steam: " + steamGame} << 0;
     QTest::newRow("Proton prefix in a second library")
         << QStringList{".local/share/Steam/steamapps/libraryfolders.vdf=\"libraryfolders\"\n{\n\t\"0\"\n\t{\n"
                        "\t\t\"path\"\t\t\"%H/.local/share/Steam\"\n\t}\n\t\"1\"\n\t{\n\t\t\"path\"\t\t\"%H/Library2\"\n"
                        "\t\t\"apps\"\n\t\t{\n\t\t\t\"2620\"\t\t\"123\"\n\t\t}\n\t}\n}\n",
                        "Library2/steamapps/compatdata/2620/pfx/drive_c/Program Files (x86)/SoF2/base/mp/sof2mp.cfg"}
-        << QStringList{"Proton: Library2/steamapps/compatdata/2620/pfx/drive_c/Program Files (x86)/SoF2/base/mp"};
+        << QStringList{"Proton: Library2/steamapps/compatdata/2620/pfx/drive_c/Program Files (x86)/SoF2/base/mp"} << 0;
     QTest::newRow("library in the file's older form")
         << QStringList{".local/share/Steam/steamapps/libraryfolders.vdf=\"LibraryFolders\"\n{\n\t\"1\"\t\t\"%H/Old\"\n}\n",
                        "Old/steamapps/common/SoF2/base/mp/sof2mp.cfg"}
-        << QStringList{"Steam: Old/steamapps/common/SoF2/base/mp"};
+        << QStringList{"Steam: Old/steamapps/common/SoF2/base/mp"} << 0;
     QTest::newRow("Flatpak Steam")
         << QStringList{".var/app/com.valvesoftware.Steam/.local/share/Steam/steamapps/common/SoF2/base/mp/sof2mp.cfg"}
-        << QStringList{"Steam: .var/app/com.valvesoftware.Steam/.local/share/Steam/steamapps/common/SoF2/base/mp"};
+        << QStringList{"Steam: .var/app/com.valvesoftware.Steam/.local/share/Steam/steamapps/common/SoF2/base/mp"} << 0;
     QTest::newRow("Lutris prefix and game folder, the prefix also under ~/Games")
         << QStringList{".config/lutris/games/sof2-1.yml=game:\n  exe: x.exe\n  prefix: '~/Games/sof2'\n",
                        ".config/lutris/games/sof2-2.yml=game:\n  game_path: \"%H/Native\"\n",
                        "Games/sof2/drive_c/SoF2/base/mp/sof2mp.cfg", "Native/SoF2 Gold/base/mp/sof2mp.cfg"}
-        << QStringList{"Lutris: Games/sof2/drive_c/SoF2/base/mp", "Lutris: Native/SoF2 Gold/base/mp"};
+        << QStringList{"Lutris: Games/sof2/drive_c/SoF2/base/mp", "Lutris: Native/SoF2 Gold/base/mp"} << 1;
     QTest::newRow("Heroic prefix")
         << QStringList{".config/heroic/GamesConfig/abc.json={\"abc\": {\"winePrefix\": \"%H/Games/Heroic/Prefixes/SoF2\"}}",
                        "Games/Heroic/Prefixes/SoF2/drive_c/Program Files/SoF2/base/mp/sof2mp.cfg"}
-        << QStringList{"Heroic: Games/Heroic/Prefixes/SoF2/drive_c/Program Files/SoF2/base/mp"};
+        << QStringList{"Heroic: Games/Heroic/Prefixes/SoF2/drive_c/Program Files/SoF2/base/mp"} << 0;
     QTest::newRow("Bottles")
         << QStringList{".local/share/bottles/bottles/Games/drive_c/Program Files/SoF2/base/mp/sof2mp.cfg"}
-        << QStringList{"Bottles: .local/share/bottles/bottles/Games/drive_c/Program Files/SoF2/base/mp"};
+        << QStringList{"Bottles: .local/share/bottles/bottles/Games/drive_c/Program Files/SoF2/base/mp"} << 0;
     QTest::newRow("folder of games under ~/Games") << QStringList{"Games/Shooters/SoF2/base/mp/sof2mp.cfg"}
-                                                   << QStringList{"Games: Games/Shooters/SoF2/base/mp"};
+                                                   << QStringList{"Games: Games/Shooters/SoF2/base/mp"} << 0;
 }
 
 void TestGameInstallSearch::findsEveryLayout()
 {
     QFETCH(QStringList, layout);
     QFETCH(QStringList, installs);
+    QFETCH(int, newest);
 
     QTemporaryDir home;
-    QVERIFY(home.isValid());
     const QDir dir(home.path());
+    QDateTime changed = QDateTime::currentDateTime().addDays(-1);
     for (QString entry : layout) {
         entry.replace("%H", home.path());
         const qsizetype link = entry.indexOf('@');
@@ -90,16 +91,27 @@ void TestGameInstallSearch::findsEveryLayout()
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(content >= 0 ? entry.sliced(content + 1).toUtf8() : QByteArray());
+        QVERIFY(file.setFileTime(changed = changed.addSecs(60), QFileDevice::FileModificationTime));
     }
 
+    const GameInstallSearch search(home.path(), home.path() + "/.wine");
     QStringList found;
-    for (const GameInstallSearch::Install& install :
-         GameInstallSearch(home.path(), home.path() + "/.wine").find(QDeadlineTimer::Forever)) {
+    QStringList configs;
+    for (const GameInstallSearch::Install& install : search.find(QDeadlineTimer::Forever)) {
         QVERIFY(QFileInfo(install.config).isFile());
         QCOMPARE(QFileInfo(install.config).path(), install.folder);
         found.append(install.source + ": " + dir.relativeFilePath(install.folder));
+        configs.append(install.config);
     }
     QCOMPARE(found, installs);
+
+    // Left at its default, the path leads to the config changed last, unless
+    // it leads to a file already; any other path is taken as typed.
+    const WinePrefix prefix(home.path() + "/.wine");
+    const QString defaultPath = QStringLiteral("C:\\sof2mp.cfg");
+    QCOMPARE(ConfigTarget::forSave(defaultPath, defaultPath, prefix, search), configs.value(newest, defaultPath));
+    QCOMPARE(ConfigTarget::forSave(home.path(), home.path(), prefix, search), home.path());
+    QCOMPARE(ConfigTarget::forSave("D:\\mine.cfg", defaultPath, prefix, search), "D:\\mine.cfg");
 }
 
 QTEST_APPLESS_MAIN(TestGameInstallSearch)
