@@ -9,19 +9,72 @@
 #include "palette/ColourPalettePicture.h"
 #include "palette/SymbolCells.h"
 #include "palette/SymbolPalettePicture.h"
-#include "support/XdoTool.h"
 #include "xserver/XvfbSession.h"
 
 #include <QDir>
+#include <QHash>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
+#include <optional>
 #include <utility>
 
 namespace {
+
+// Real X input and window lookups through xdotool, on the display of the
+// environment it is given: the X server, not the toolkit, delivers every
+// click and key, as it does for a player.
+class XdoTool
+{
+public:
+    explicit XdoTool(QProcessEnvironment environment);
+
+    // Its standard output, trimmed; none when xdotool failed or is missing.
+    std::optional<QString> run(const QStringList& arguments) const;
+    // The visible windows titled exactly so.
+    QStringList windows(const QString& title) const;
+    // The window's client area on the screen.
+    QRect geometry(const QString& window) const;
+
+private:
+    QProcessEnvironment m_environment;
+};
+
+XdoTool::XdoTool(QProcessEnvironment environment)
+    : m_environment(std::move(environment))
+{
+}
+
+std::optional<QString> XdoTool::run(const QStringList& arguments) const
+{
+    QProcess process;
+    process.setProcessEnvironment(m_environment);
+    process.start(QStringLiteral("xdotool"), arguments);
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return std::nullopt;
+    return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+}
+
+QStringList XdoTool::windows(const QString& title) const
+{
+    const QString pattern = u'^' + QRegularExpression::escape(title) + u'$';
+    return run({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), pattern})
+        .value_or(QString())
+        .split(u'\n', Qt::SkipEmptyParts);
+}
+
+QRect XdoTool::geometry(const QString& window) const
+{
+    // --shell prints WINDOW=, X=, Y=, WIDTH=, HEIGHT= and SCREEN= lines.
+    QHash<QString, int> values;
+    for (const QString& line : run({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window}).value_or(QString()).split(u'\n'))
+        values.insert(line.section(u'=', 0, 0), line.section(u'=', 1).toInt());
+    return QRect(values.value("X"), values.value("Y"), values.value("WIDTH"), values.value("HEIGHT"));
+}
 
 // A config as the game leaves it: CR LF line ends and one byte beyond ASCII
 // (é in the Windows code page), which must come back as it was.
@@ -47,7 +100,7 @@ QByteArray fileBytes(const QString& path)
 
 QByteArray bytesAfterChange(const QString& path, const QByteArray& before)
 {
-    QTest::qWaitFor([&] { return fileBytes(path) != before; }, 10000);
+    (void)QTest::qWaitFor([&] { return fileBytes(path) != before; }, 10000);
     // The rewrite may still be under way when the first bytes change.
     QTest::qWait(200);
     return fileBytes(path);
@@ -152,11 +205,6 @@ void TestEndToEnd::walk()
     QCOMPARE(QDir(m_root->filePath(QStringLiteral("work"))).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
              QStringList{QStringLiteral("sof2mp.cfg")});
     QCOMPARE(fileBytes(work), expected);
-
-    click("Command4");
-    QVERIFY2(!newWindow(QStringLiteral("Help")).isEmpty(), "no window titled Help appeared");
-    keys({"Return"});
-    QVERIFY2(QTest::qWaitFor([&] { return m_xdo->windows(QStringLiteral("Help")).isEmpty(); }), "the help stays after Enter");
 }
 
 void TestEndToEnd::startProgram(int scale)
@@ -245,7 +293,7 @@ QString TestEndToEnd::newWindow(const QString& title) const
 {
     // Message boxes share the main window's title.
     QString found;
-    QTest::qWaitFor([&] {
+    (void)QTest::qWaitFor([&] {
         for (const QString& window : m_xdo->windows(title))
             found = window == m_mainWindow ? found : window;
         return !found.isEmpty();
@@ -264,7 +312,7 @@ QImage TestEndToEnd::screen(QRect area, const QImage& expected) const
         return QImage(file).convertToFormat(QImage::Format_RGB32).copy(area);
     };
     QImage previous, current;
-    QTest::qWaitFor([&] {
+    (void)QTest::qWaitFor([&] {
         previous = std::exchange(current, grab());
         return current == (expected.isNull() ? previous : expected);
     }, 10000);

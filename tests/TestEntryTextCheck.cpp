@@ -32,8 +32,6 @@ void TestEntryTextCheck::check_data()
     // Windows-1252 holds é in one byte; a character it lacks is written as one "?".
     QTest::newRow("accented") << QString(35, u'\u00e9') << EntryKind::Name << qsizetype(35) << Warnings{};
     QTest::newRow("outside Windows-1252") << QStringLiteral("\U0001F600a") << EntryKind::Name << qsizetype(2) << Warnings{};
-    QTest::newRow("halves of a character, alone, count one each")
-        << QString(QChar(0xDE00)) + u'a' + QChar(0xD83D) << EntryKind::Name << qsizetype(3) << Warnings{};
     QTest::newRow("chat may hold a semicolon and a backslash, not a quote")
         << "a;\\\"" << EntryKind::ChatMessage << qsizetype(4) << Warnings{DoubleQuote};
     QTest::newRow("name with everything") << QString(33, u'x') + "\";\\" << EntryKind::Name << qsizetype(36)

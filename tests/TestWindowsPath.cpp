@@ -25,7 +25,6 @@ void TestWindowsPath::toNative_data()
                                                        << "%C/Program Files/SoF2/base/mp/New.cfg";
     QTest::newRow("doubled, forward and mixed slashes") << "C:/\\Program Files\\\\SoF2/base/mp\\sof2mp.cfg" << game;
     QTest::newRow("the drive's root") << "C:\\" << "%C";
-    QTest::newRow("a folder with trailing backslashes") << "C:\\Program Files\\\\" << "%C/Program Files";
     QTest::newRow("trailing spaces and dots dropped") << "C:\\Program Files. \\SoF2 \\base..\\mp\\sof2mp.cfg. " << game;
     QTest::newRow("dot and dot-dot") << "C:\\Program Files\\.\\nowhere\\..\\SoF2\\base\\.. \\base\\mp\\sof2mp.cfg" << game;
     QTest::newRow("dot-dot stops at the drive's root") << "C:\\..\\..\\outside.cfg" << "%C/outside.cfg";
@@ -33,7 +32,6 @@ void TestWindowsPath::toNative_data()
                                           << game;
     QTest::newRow("drive not in the prefix") << "D:\\sof2mp.cfg" << QString();
     QTest::newRow("drive link leading nowhere") << "e:\\sof2mp.cfg" << QString();
-    QTest::newRow("no prefix at all") << "C:\\no-prefix.cfg" << QString();
     for (const char* native : {"/tmp/sof2mp.cfg", "base/mp/sof2mp.cfg", "C:sof2mp.cfg", "a\\b"})
         QTest::addRow("native %s", native) << native << native;
 }
@@ -52,7 +50,7 @@ void TestWindowsPath::toNative()
     QVERIFY(QFile::link("/nonexistent-veltrane-drive", dir.filePath("prefix/dosdevices/e:")));
     QFile config(dir.filePath("prefix/drive_c/Program Files/SoF2/base/mp/sof2mp.cfg"));
     QVERIFY(config.open(QIODevice::WriteOnly));
-    const WinePrefix prefix(dir.filePath(typed.contains("no-prefix") ? "no-such-prefix" : "prefix"));
+    const WinePrefix prefix(dir.filePath("prefix"));
     const std::optional<QString> native = WindowsPath::toNative(typed, prefix);
     if (expected.isNull())
         QCOMPARE(native, std::nullopt);
