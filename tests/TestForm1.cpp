@@ -499,8 +499,6 @@ private slots:
         QTest::newRow("Proton only") << Target::DefaultPath << QStringList{proton} << 0 << "";
         QTest::newRow("the default path leads to Wine's, though Proton's is newer")
             << Target::DefaultPath << QStringList{wine, proton} << 0 << "";
-        QTest::newRow("two copies elsewhere, the newer taken")
-            << Target::DefaultPath << QStringList{"Games/SoF2/base/mp", proton} << 1 << "";
         QTest::newRow("default path, no game") << Target::DefaultPath << QStringList{} << -1 << "No such directory!";
         QTest::newRow("missing folder") << Target::MissingFolder << QStringList{} << -1 << "No such directory!";
         QTest::newRow("missing file") << Target::MissingFile << QStringList{} << -1 << "53, File not found";

@@ -67,7 +67,6 @@ void TestGameTextPicture::runs_data()
     row("code at the end draws nothing", "Hi^1", "#ffffff'Hi'");
     row("code between", "a^4b", "#ffffff'a' #4c4cff'b'");
     row("doubled caret, then a code", "^^1x", "#ffffff'^' #ff1919'x'");
-    row("caret before a space, semicolon or grave accent", "^ ^;^`", "#ffffff'^ ^;^`'");
     row("symbols between codes", QStringLiteral("^1\x1c^2\x0e^3"), "#ff1919{1c} #a9c274{0e}");
     row("symbol splits a run", QStringLiteral("a\tb"), "#ffffff'a' #ffffff{09} #ffffff'b'");
     row("caret before a symbol is drawn", QStringLiteral("^\x1c"), "#ffffff'^' #ffffff{1c}");
