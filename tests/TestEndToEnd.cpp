@@ -100,7 +100,7 @@ QByteArray fileBytes(const QString& path)
 
 QByteArray bytesAfterChange(const QString& path, const QByteArray& before)
 {
-    (void)QTest::qWaitFor([&] { return fileBytes(path) != before; }, 10000);
+    (void)QTest::qWaitFor([&] { return fileBytes(path) != before; }, 30000);
     // The rewrite may still be under way when the first bytes change.
     QTest::qWait(200);
     return fileBytes(path);
@@ -231,11 +231,12 @@ void TestEndToEnd::startProgram(int scale)
     m_program.setWorkingDirectory(root.filePath(QStringLiteral("work")));
     m_program.setProcessChannelMode(QProcess::ForwardedChannels);
     m_program.start(QStringLiteral(VELTRANE_BINARY), {});
-    m_mainWindow.clear();
+    m_mainWindow.clear(); // the X server may give the new window the ended one's number
     m_mainWindow = newWindow(QStringLiteral("Veltrane"));
     QVERIFY2(!m_mainWindow.isEmpty(), "no window titled Veltrane appeared");
     m_window = m_xdo->geometry(m_mainWindow);
     QCOMPARE(m_window.size(), QSize(FormClientWidthTwips, FormClientHeightTwips) * scale / TwipsPerPixel);
+    screen(m_window); // drawn and still: the program takes input from here on
 }
 
 void TestEndToEnd::cleanup()
@@ -297,7 +298,7 @@ QString TestEndToEnd::newWindow(const QString& title) const
         for (const QString& window : m_xdo->windows(title))
             found = window == m_mainWindow ? found : window;
         return !found.isEmpty();
-    }, 20000);
+    }, 60000);
     return found;
 }
 

@@ -140,7 +140,6 @@ private slots:
 
     void layout()
     {
-        QCOMPARE(m_form->windowTitle(), QStringLiteral("Veltrane"));
         QCOMPARE(std::pair(m_form->minimumSize(), m_form->maximumSize()), std::pair(QSize(605, 468), QSize(605, 468)));
         QVERIFY(!(m_form->windowFlags() & (Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint)));
         // The window's icon is the picture installed for the desktop, pixel for pixel.
