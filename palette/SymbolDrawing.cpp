@@ -2,6 +2,7 @@
 
 #include "palette/PixelFont.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -396,4 +397,21 @@ bool drawSymbol(QImage& image, QRect cell, char16_t character)
         return false;
     drawSymbol(image, cell, *picture);
     return true;
+}
+
+QRect inkBounds(const QImage& image)
+{
+    int left = image.width(), right = -1, top = image.height(), bottom = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(line[x]) != 0) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+    }
+    return right < left ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
 }

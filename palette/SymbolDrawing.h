@@ -61,3 +61,7 @@ void drawSymbol(QImage& image, QRect cell, SymbolPicture picture);
 // Draws the character's picture as above; false, with nothing drawn, for a
 // character that has none.
 bool drawSymbol(QImage& image, QRect cell, char16_t character);
+
+// The smallest rectangle holding every pixel of the image that is not fully
+// transparent; empty when there is none.
+QRect inkBounds(const QImage& image);

@@ -43,18 +43,8 @@ QImage symbolImage(QChar character, QColor colour, int height)
         painter.drawRect(1, height / 2 - 5, 6, 10);
         return box;
     }
-    int left = scratch.width();
-    int right = -1;
-    for (int y = 0; y < scratch.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
-        for (int x = 0; x < scratch.width(); ++x) {
-            if (qAlpha(line[x]) != 0) {
-                left = std::min(left, x);
-                right = std::max(right, x);
-            }
-        }
-    }
-    return right < left ? QImage() : scratch.copy(left, 0, right - left + 1, height);
+    const QRect ink = inkBounds(scratch);
+    return ink.isEmpty() ? QImage() : scratch.copy(ink.left(), 0, ink.width(), height);
 }
 
 struct Placed

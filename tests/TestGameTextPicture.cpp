@@ -24,11 +24,6 @@ QString describe(const std::vector<GameTextRun>& runs)
     return parts.join(u' ');
 }
 
-QImage pictureOf(QStringView text)
-{
-    return gameTextPicture(gameTextRuns(text));
-}
-
 // How many pixels of each colour the image holds, the background left out.
 QHash<QRgb, int> inkCounts(const QImage& image)
 {
@@ -110,7 +105,7 @@ void TestGameTextPicture::colours()
     QFETCH(QList<QRgb>, colours);
     QFETCH(QImage, alone);
 
-    const QHash<QRgb, int> shown = inkCounts(pictureOf(text));
+    const QHash<QRgb, int> shown = inkCounts(gameTextPicture(gameTextRuns(text)));
     QCOMPARE(QSet<QRgb>(shown.keyBegin(), shown.keyEnd()), QSet<QRgb>(colours.begin(), colours.end()));
     if (!alone.isNull())
         QCOMPARE(shown.value(colours.first()), inkCounts(alone).value(colours.first()));

@@ -1,5 +1,6 @@
 #include "widgets/SymbolLineEdit.h"
 
+#include "palette/SymbolDrawing.h"
 #include "widgets/SingleLineValidator.h"
 
 #include <QInputMethodEvent>
@@ -33,23 +34,6 @@ bool shownAsSpace(QChar character)
 {
     return (character.unicode() < 0x20 && character != u'\t') || character == QChar::LineSeparator
            || character == QChar::ParagraphSeparator;
-}
-
-QRect inkBounds(const QImage& image)
-{
-    int left = image.width(), right = -1, top = image.height(), bottom = -1;
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            if (qAlpha(line[x]) != 0) {
-                left = std::min(left, x);
-                right = std::max(right, x);
-                top = std::min(top, y);
-                bottom = std::max(bottom, y);
-            }
-        }
-    }
-    return right < left ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
 QImage tinted(const QImage& mask, const QColor& colour)
