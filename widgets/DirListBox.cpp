@@ -8,10 +8,27 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QStyledItemDelegate>
 
 namespace {
 
 constexpr int FolderRole = Qt::UserRole;
+constexpr int IndentPixels = 10;
+
+// Draws each row as far in as its depth. Rows are as wide as the list, and
+// a name too long for what is left of its row ends in an ellipsis.
+class IndentingDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem indented = option;
+        indented.rect.setLeft(option.rect.left() + index.data(DirListBox::DepthRole).toInt() * IndentPixels);
+        QStyledItemDelegate::paint(painter, indented, index);
+    }
+};
 
 bool holds(const QString& root, const QString& folder)
 {
@@ -75,16 +92,11 @@ QIcon folderIcon(const char* const (&rows)[16])
 } // namespace
 
 DirListBox::DirListBox(QWidget* parent)
-    : QTreeWidget(parent)
+    : QListWidget(parent)
 {
-    setHeaderHidden(true);
-    setColumnCount(1);
-    setRootIsDecorated(false);
-    // The tree always shows the way down to the open folder; nothing folds.
-    setItemsExpandable(false);
-    setExpandsOnDoubleClick(false);
-    setIndentation(10);
-    setUniformRowHeights(true);
+    setItemDelegate(new IndentingDelegate(this));
+    // One row measured for all: a folder of thousands opens at once.
+    setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
 }
@@ -124,12 +136,12 @@ bool DirListBox::setDrivePath(const QString& root, const QString& rootCaption, c
 void DirListBox::mouseDoubleClickEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton) {
-        if (const QTreeWidgetItem* item = itemAt(event->position().toPoint())) {
+        if (const QListWidgetItem* item = itemAt(event->position().toPoint())) {
             openItem(item);
             return;
         }
     }
-    QTreeWidget::mouseDoubleClickEvent(event);
+    QListWidget::mouseDoubleClickEvent(event);
 }
 
 void DirListBox::keyPressEvent(QKeyEvent* event)
@@ -138,12 +150,7 @@ void DirListBox::keyPressEvent(QKeyEvent* event)
         openItem(currentItem());
         return;
     }
-    QTreeWidget::keyPressEvent(event);
-}
-
-void DirListBox::drawBranches(QPainter*, const QRect&, const QModelIndex&) const
-{
-    // Nothing folds, so no fold marks: the indent alone shows the depth.
+    QListWidget::keyPressEvent(event);
 }
 
 void DirListBox::showFolder(const QString& folder, const QStringList& subfolders)
@@ -151,29 +158,22 @@ void DirListBox::showFolder(const QString& folder, const QStringList& subfolders
     clear();
     const QIcon openIcon = folderIcon(OpenFolder);
     const QIcon closedIcon = folderIcon(ShutFolder);
+    const auto addRow = [this](const QString& caption, const QIcon& icon, const QString& path, qsizetype depth) {
+        auto* item = new QListWidgetItem(icon, caption, this);
+        item->setData(FolderRole, path);
+        item->setData(DepthRole, int(depth));
+        return item;
+    };
 
-    QTreeWidgetItem* parent = nullptr;
-    for (const QString& step : chainFrom(m_root, folder)) {
-        auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(this);
-        item->setText(0, parent ? QFileInfo(step).fileName() : m_rootCaption);
-        item->setIcon(0, openIcon);
-        item->setData(0, FolderRole, step);
-        parent = item;
-    }
-    QTreeWidgetItem* open = parent;
+    const QStringList chain = chainFrom(m_root, folder);
+    QListWidgetItem* open = nullptr;
+    for (qsizetype depth = 0; depth < chain.size(); ++depth)
+        open = addRow(depth == 0 ? m_rootCaption : QFileInfo(chain[depth]).fileName(), openIcon, chain[depth], depth);
 
     const QString prefix = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
-    QList<QTreeWidgetItem*> children;
-    children.reserve(subfolders.size());
-    for (const QString& name : subfolders) {
-        auto* item = new QTreeWidgetItem({name});
-        item->setIcon(0, closedIcon);
-        item->setData(0, FolderRole, prefix + name);
-        children.append(item);
-    }
-    open->addChildren(children);
+    for (const QString& name : subfolders)
+        addRow(name, closedIcon, prefix + name, chain.size());
 
-    expandAll();
     setCurrentItem(open);
     showOpenFolder();
 }
@@ -188,11 +188,11 @@ void DirListBox::showOpenFolder()
 
 void DirListBox::resizeEvent(QResizeEvent* event)
 {
-    QTreeWidget::resizeEvent(event);
+    QListWidget::resizeEvent(event);
     showOpenFolder();
 }
 
-void DirListBox::openItem(const QTreeWidgetItem* item)
+void DirListBox::openItem(const QListWidgetItem* item)
 {
-    setPath(item->data(0, FolderRole).toString());
+    setPath(item->data(FolderRole).toString());
 }

@@ -1,16 +1,20 @@
 #pragma once
 
-#include <QTreeWidget>
+#include <QListWidget>
 
 // A folder list: the open folder's ancestors from the drive's root down, the
 // open folder, then its sub-folders, each a step further in. The tree never
 // reaches above the drive's root, so it always agrees with the drive list.
-// A click only selects a folder; a double click or Enter opens it.
-class DirListBox : public QTreeWidget
+// A click only selects a folder; a double click or Enter opens it. Nothing
+// folds, so a list whose rows are indented by their depth draws the tree.
+class DirListBox : public QListWidget
 {
     Q_OBJECT
 
 public:
+    // The steps a row lies below the drive's root.
+    static constexpr int DepthRole = Qt::UserRole + 1;
+
     // Shows nothing until setPath: where it starts depends on the drive list,
     // and a folder listed only to be replaced is listed in vain.
     explicit DirListBox(QWidget* parent = nullptr);
@@ -36,12 +40,11 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const override;
 
 private:
     void showFolder(const QString& folder, const QStringList& subfolders);
     void showOpenFolder();
-    void openItem(const QTreeWidgetItem* item);
+    void openItem(const QListWidgetItem* item);
 
     QString m_path;
     QString m_root;
