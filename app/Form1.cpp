@@ -3,6 +3,7 @@
 #include "app/AppIcon.h"
 #include "app/EntryTextPreview.h"
 #include "app/FormDefinition.h"
+#include "app/GameDriveSearch.h"
 #include "app/HelpText.h"
 #include "cfgfile/ConfigLine.h"
 #include "cfgfile/ConfigSaver.h"
@@ -181,6 +182,18 @@ void Form1::openStartFolder(const QString& startFolder, const QList<DriveCatalog
         m_dir1->setPath(QDir::rootPath());
     if (!m_file1->setPath(m_dir1->path()))
         m_file1->setPath(QDir::rootPath());
+}
+
+void Form1::findGameDrives()
+{
+    auto* search = new GameDriveSearch(this);
+    connect(search, &GameDriveSearch::found, this, &Form1::addDrives);
+    search->start();
+}
+
+void Form1::addDrives(const QList<DriveCatalog::Drive>& drives)
+{
+    m_drive1->addDrives(drives);
 }
 
 void Form1::arrangeTabOrder()

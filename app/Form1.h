@@ -25,9 +25,14 @@ public:
     // The locator lists start at startFolder, on the one of drives that holds it.
     Form1(const QString& startFolder, const QList<DriveCatalog::Drive>& drives, QWidget* parent = nullptr);
 
+    // Looks for the copies of the game in the background, once the window is
+    // up, and lists each in the drive list as a drive of its own.
+    void findGameDrives();
+
 private:
     void createControls();
     void openStartFolder(const QString& startFolder, const QList<DriveCatalog::Drive>& drives);
+    void addDrives(const QList<DriveCatalog::Drive>& drives);
     void arrangeTabOrder();
     void connectHandlers();
 

@@ -11,5 +11,6 @@ int main(int argc, char* argv[])
     configureApplication(app);
     Form1 form(QDir::currentPath(), DriveCatalog::fromSystem());
     form.show();
+    form.findGameDrives();
     return app.exec();
 }

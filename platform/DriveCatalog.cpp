@@ -16,20 +16,14 @@ constexpr const char* PseudoFileSystems[] = {
 
 constexpr const char* SystemTrees[] = {"/proc", "/sys", "/dev", "/run"};
 
-// The search runs while the window is built: it may only add a few
-// milliseconds to the start, and on a cold disk it rather finds less.
-constexpr int StartupSearchMilliseconds = 10;
-
 } // namespace
 
 QList<DriveCatalog::Drive> DriveCatalog::fromSystem()
 {
-    return build(QStorageInfo::mountedVolumes(), WinePrefix::fromEnvironment(),
-                 GameInstallSearch::fromEnvironment().find(QDeadlineTimer(StartupSearchMilliseconds)));
+    return build(QStorageInfo::mountedVolumes(), WinePrefix::fromEnvironment());
 }
 
-QList<DriveCatalog::Drive> DriveCatalog::build(const QList<QStorageInfo>& volumes, const WinePrefix& prefix,
-                                               const QList<GameInstallSearch::Install>& installs)
+QList<DriveCatalog::Drive> DriveCatalog::build(const QList<QStorageInfo>& volumes, const WinePrefix& prefix)
 {
     QList<Drive> mounts;
     for (const QStorageInfo& volume : volumes) {
@@ -55,6 +49,12 @@ QList<DriveCatalog::Drive> DriveCatalog::build(const QList<QStorageInfo>& volume
         drives.append({designation, wine.folder,
                        designation + QStringLiteral(" [%1]").arg(QDir::toNativeSeparators(wine.folder))});
     }
+    return drives;
+}
+
+QList<DriveCatalog::Drive> DriveCatalog::gameDrives(const QList<GameInstallSearch::Install>& installs)
+{
+    QList<Drive> drives;
     for (const GameInstallSearch::Install& install : installs) {
         drives.append({install.folder, install.folder,
                        QStringLiteral("SoF2 (%1): [%2]").arg(install.source, QDir::toNativeSeparators(install.folder))});

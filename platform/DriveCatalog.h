@@ -11,7 +11,8 @@
 // The drives a player can choose on Linux: the root file system first, the
 // other mounted volumes a person would browse, the drives of the Wine prefix
 // the game runs in, then one entry for the config folder of each copy of the
-// game found elsewhere, so that it is one choice away.
+// game found elsewhere, so that it is one choice away. The copies take a
+// search of their own, which may take a while; they are listed apart.
 class DriveCatalog
 {
 public:
@@ -22,9 +23,10 @@ public:
         QString caption; // what the drive list shows
     };
 
+    // The mounted volumes and the Wine prefix's drives.
     static QList<Drive> fromSystem();
-    static QList<Drive> build(const QList<QStorageInfo>& volumes, const WinePrefix& prefix,
-                              const QList<GameInstallSearch::Install>& installs = {});
+    static QList<Drive> build(const QList<QStorageInfo>& volumes, const WinePrefix& prefix);
+    static QList<Drive> gameDrives(const QList<GameInstallSearch::Install>& installs);
 
     // Pseudo file systems and the system's own trees are no drives to browse;
     // removable media mounted under /run/media are.

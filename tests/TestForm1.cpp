@@ -524,8 +524,13 @@ private slots:
             QVERIFY(QDir(m_root).mkpath(game) && file.open(QIODevice::WriteOnly) && file.write("A\r\n") == 3);
             QVERIFY(file.setFileTime(changed = changed.addSecs(60), QFileDevice::FileModificationTime));
         }
-        // The drive list is filled as the window is built, so build it again.
-        open();
+        // Once the window is up, each copy of the game joins the drive list; the drive shown stays.
+        auto* drive1 = control<DriveListBox>("Drive1");
+        const QString startDrive = drive1->drive();
+        m_form->findGameDrives();
+        for (const QString& game : games)
+            QTRY_VERIFY(drive1->findText(QStringLiteral("SoF2 (%1): [%2]").arg(game.startsWith("wine") ? "Wine" : "Proton", path(game))) >= 0);
+        QCOMPARE(drive1->drive(), startDrive);
         const QDir folder(path("drive_e"));
         const QString config = savedTo < 0 ? folder.filePath("sof2mp.cfg") : path(games[savedTo] + "/sof2mp.cfg");
         const QByteArray encoded = QFile::encodeName(config);

@@ -31,6 +31,13 @@ void DriveListBox::setDrives(const QList<DriveCatalog::Drive>& drives, const QSt
         m_currentFolders.insert(drive->designation, folder);
 }
 
+void DriveListBox::addDrives(const QList<DriveCatalog::Drive>& drives)
+{
+    m_drives += drives;
+    for (const DriveCatalog::Drive& drive : drives)
+        addItem(drive.caption);
+}
+
 QString DriveListBox::drive() const
 {
     const DriveCatalog::Drive* chosen = chosenDrive();

@@ -20,6 +20,9 @@ public:
     // becomes that drive's current folder.
     void setDrives(const QList<DriveCatalog::Drive>& drives, const QString& startFolder);
 
+    // Lists these drives after the others; the chosen drive stays chosen.
+    void addDrives(const QList<DriveCatalog::Drive>& drives);
+
     // The chosen drive's designation: "C:" for a Wine drive, the mount point otherwise.
     QString drive() const;
     // The folder the chosen drive was last left in.
