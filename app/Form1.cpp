@@ -89,7 +89,7 @@ QWidget* createControl(const ControlDefinition& definition, QWidget* form)
         auto* combo = new ComboBox(form);
         // A pasted symbol or line break is treated as in the entry text.
         combo->symbolLineEdit()->setSymbolDrawing(drawPaletteSymbol);
-        combo->setEditText(definition.text());
+        // Its text is set once its list is filled, in Form_Load.
         return combo;
     }
     case ControlKind::CommandButton:
