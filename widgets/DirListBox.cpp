@@ -158,10 +158,12 @@ void DirListBox::showFolder(const QString& folder, const QStringList& subfolders
     clear();
     const QIcon openIcon = folderIcon(OpenFolder);
     const QIcon closedIcon = folderIcon(ShutFolder);
+    // Each row is complete before it joins the list, which then lays it out once.
     const auto addRow = [this](const QString& caption, const QIcon& icon, const QString& path, qsizetype depth) {
-        auto* item = new QListWidgetItem(icon, caption, this);
+        auto* item = new QListWidgetItem(icon, caption);
         item->setData(FolderRole, path);
         item->setData(DepthRole, int(depth));
+        addItem(item);
         return item;
     };
 
