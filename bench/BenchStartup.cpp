@@ -6,7 +6,8 @@
 // is given beside the wall time because it barely moves when other work
 // shares the machine. Every program runs with a home that holds the game in
 // every place the real program looks for it, beside the usual clutter of a
-// Steam library, so its search is paid in full.
+// Steam library: the program starts that search once its window is shown,
+// and the search must not hold the window up.
 #include "xserver/XvfbSession.h"
 
 #include <QCoreApplication>
