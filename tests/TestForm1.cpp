@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -531,6 +532,14 @@ private slots:
         for (const QString& game : games)
             QTRY_VERIFY(drive1->findText(QStringLiteral("SoF2 (%1): [%2]").arg(game.startsWith("wine") ? "Wine" : "Proton", path(game))) >= 0);
         QCOMPARE(drive1->drive(), startDrive);
+        if (!games.isEmpty()) {
+            // The copy's drive opens its folder, named by its whole path in a list that never scrolls sideways.
+            chooseDrive("SoF2 (");
+            auto* dir1 = control<DirListBox>("Dir1");
+            QApplication::processEvents();
+            QCOMPARE(std::tuple(dir1->count(), dir1->item(0)->text(), dir1->horizontalScrollBar()->maximum()),
+                     std::tuple(1, path(games[0]), 0));
+        }
         const QDir folder(path("drive_e"));
         const QString config = savedTo < 0 ? folder.filePath("sof2mp.cfg") : path(games[savedTo] + "/sof2mp.cfg");
         const QByteArray encoded = QFile::encodeName(config);

@@ -28,6 +28,12 @@ public:
         indented.rect.setLeft(option.rect.left() + index.data(DirListBox::DepthRole).toInt() * IndentPixels);
         QStyledItemDelegate::paint(painter, indented, index);
     }
+
+    // No row asks for more width than the list has, so the list never scrolls sideways.
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        return {0, QStyledItemDelegate::sizeHint(option, index).height()};
+    }
 };
 
 bool holds(const QString& root, const QString& folder)
