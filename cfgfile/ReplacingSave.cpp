@@ -39,6 +39,22 @@ QByteArray temporaryName(const QByteArray& fileName)
     return name;
 }
 
+// Draws temporary names until `claim` takes one that no other file holds: a
+// clash only means drawing again. Returns what `claim` last returned; once
+// that is 0, `claimed` holds the name taken.
+template <typename Claim>
+int claimTemporaryName(const QByteArray& fileName, Claim claim, QByteArray& claimed)
+{
+    int error = EEXIST;
+    for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
+        const QByteArray candidate = temporaryName(fileName);
+        error = claim(candidate);
+        if (!error)
+            claimed = candidate;
+    }
+    return error;
+}
+
 bool isTemporaryName(const QByteArray& candidate, const QByteArray& prefix)
 {
     if (candidate.size() != prefix.size() + RandomLength || !candidate.startsWith(prefix))
@@ -213,17 +229,12 @@ std::optional<RuntimeError> ReplacingSave::create()
     }
     if (error != EOPNOTSUPP && error != EISDIR && error != EINVAL)
         return SystemError::fromErrno(error);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const QByteArray candidate = temporaryName(m_target.name());
-        const int namedError = PosixFile::createNamed(m_target.folder(), candidate, m_file);
-        if (!namedError) {
-            m_temporaryName = candidate;
-            return std::nullopt;
-        }
-        if (namedError != EEXIST)
-            return SystemError::fromErrno(namedError);
-    }
-    return SystemError::fromErrno(EEXIST);
+    const auto createNamed = [&](const QByteArray& candidate) {
+        return PosixFile::createNamed(m_target.folder(), candidate, m_file);
+    };
+    if (const int namedError = claimTemporaryName(m_target.name(), createNamed, m_temporaryName))
+        return SystemError::fromErrno(namedError);
+    return std::nullopt;
 }
 
 std::optional<RuntimeError> ReplacingSave::writeContent()
@@ -280,17 +291,12 @@ std::optional<RuntimeError> ReplacingSave::name()
 {
     if (!m_unnamed)
         return std::nullopt;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const QByteArray candidate = temporaryName(m_target.name());
-        const int error = PosixFile::giveName(m_file.get(), m_target.folder(), candidate);
-        if (!error) {
-            m_temporaryName = candidate;
-            return std::nullopt;
-        }
-        if (error != EEXIST)
-            return SystemError::fromErrno(error);
-    }
-    return SystemError::fromErrno(EEXIST);
+    const auto giveName = [&](const QByteArray& candidate) {
+        return PosixFile::giveName(m_file.get(), m_target.folder(), candidate);
+    };
+    if (const int error = claimTemporaryName(m_target.name(), giveName, m_temporaryName))
+        return SystemError::fromErrno(error);
+    return std::nullopt;
 }
 
 ReplacingSave::Result ReplacingSave::swap()
