@@ -18,10 +18,9 @@ void DriveListBox::setDrives(const QList<DriveCatalog::Drive>& drives, const QSt
 {
     const QSignalBlocker blocker(this);
     clear();
-    m_drives = drives;
+    m_drives.clear();
     m_currentFolders.clear();
-    for (const DriveCatalog::Drive& drive : m_drives)
-        addItem(drive.caption);
+    addDrives(drives);
 
     const QString folder = FolderListing::normalFolder(startFolder);
     m_chosen = DriveCatalog::driveHolding(m_drives, folder);
