@@ -11,6 +11,8 @@
 #include "cfgfile/FilePath.h"
 #include "palette/SymbolDrawing.h"
 #include "platform/GameProcess.h"
+#include "platform/SystemError.h"
+#include "platform/WindowsPath.h"
 #include "widgets/ColourPalette.h"
 #include "widgets/ComboBox.h"
 #include "widgets/CommandButton.h"
@@ -300,7 +302,8 @@ void Form1::Command1_Click()
     const WinePrefix prefix = WinePrefix::fromEnvironment();
     const QString path = ConfigTarget::forSave(m_text3->text(), findControl(QStringLiteral("Text3"))->text(), prefix,
                                                GameInstallSearch::fromEnvironment());
-    const std::optional<RuntimeError> failure = ConfigSaver(prefix).addLine(path, line);
+    const std::optional<QString> native = WindowsPath::toNative(path, prefix);
+    const std::optional<RuntimeError> failure = native ? ConfigSaver::addLine(*native, line) : SystemError::pathNotFound();
     if (!failure)
         return;
     MsgBox(this, failure->number == RuntimeError::PathNotFound ? QStringLiteral("No such directory!") : failure->message());

@@ -91,7 +91,7 @@ void copyDurably(const QString& from, const QString& to)
 
 void save(const QString& path)
 {
-    if (ConfigSaver().addLine(path, Line))
+    if (ConfigSaver::addLine(path, Line))
         std::fprintf(stderr, "save of %s failed\n", qPrintable(path));
 }
 

@@ -1,117 +1,271 @@
 #include "cfgfile/ConfigSaver.h"
 
-#include "cfgfile/AppendingSave.h"
-#include "cfgfile/ChunkedRead.h"
 #include "cfgfile/ConfigRewrite.h"
-#include "cfgfile/ReplacingSave.h"
-#include "cfgfile/SaveTarget.h"
 #include "platform/PosixFile.h"
 #include "platform/SystemError.h"
-#include "platform/WindowsPath.h"
 
 #include <QFile>
 
 #include <cerrno>
+#include <fcntl.h>
 
 namespace {
 
 using Failure = std::optional<RuntimeError>;
 
-bool grantsWrite(const struct stat& status)
+constexpr qsizetype NameMax = 255;
+constexpr QByteArrayView TemporaryMark(".veltrane");
+
+// The file a save works on, found once: every link followed, its folder and
+// the file itself held open, so that nothing later in the save looks the path
+// up again or lands on another file by a changed link.
+struct Target
 {
-    return status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH);
+    QByteArray folderPath;
+    QByteArray name;
+    FileDescriptor folder;
+    FileDescriptor file;
+    struct stat read {}; // the file as its content was read
+
+    QString shownPath() const { return QFile::decodeName(folderPath == "/" ? '/' + name : folderPath + '/' + name); }
+};
+
+bool sameFile(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// Why a new file in the old one's place would differ from it in more than
-// its content; nothing when it would not.
-Failure whyNotReplace(const SaveTarget& target)
+bool unchanged(const struct stat& now, const struct stat& then)
 {
-    const struct stat& status = target.status();
-    if (status.st_nlink > 1)
-        return SystemError::hasOtherNames();
-    if (PosixFile::isMountRoot(target.input()))
-        return SystemError::mountedOver();
-    if (!PosixFile::canGiveOwnership(status))
-        return SystemError::cannotKeepOwner();
-    if (const int error = PosixFile::mayWrite(target.folder(), "."))
+    return sameFile(now, then) && now.st_size == then.st_size && now.st_mtim.tv_sec == then.st_mtim.tv_sec
+        && now.st_mtim.tv_nsec == then.st_mtim.tv_nsec;
+}
+
+// The hidden name the new file has beside the old one until they swap: as
+// much of the file's own name as fits, then the mark.
+QByteArray temporaryName(const QByteArray& name)
+{
+    return '.' + name.first(qMin(name.size(), NameMax - 1 - TemporaryMark.size())) + TemporaryMark.toByteArray();
+}
+
+// A missing file, a link that leads nowhere and a missing folder all read
+// ENOENT; only the folder the path names tells them apart.
+RuntimeError missingEntry(const QByteArray& path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.first(slash);
+    return PosixFile::isFolder(folder) ? SystemError::fromErrno(ENOENT) : SystemError::pathNotFound();
+}
+
+Failure openAndRead(const QByteArray& path, Target& target, QByteArray& content)
+{
+    if (path.isEmpty())
+        return SystemError::badFileName();
+    if (const int error = PosixFile::resolve(path, target.folderPath, target.name))
+        return error == ENOENT ? missingEntry(path) : SystemError::fromErrno(error);
+    if (const int error = PosixFile::openFolder(target.folderPath, target.folder))
         return SystemError::fromErrno(error);
+
+    // Refused before opening: opening a FIFO or a device could block or have
+    // effects of its own.
+    struct stat found;
+    if (const int error = PosixFile::statusIn(target.folder.get(), target.name, found))
+        return SystemError::fromErrno(error);
+    if (!S_ISREG(found.st_mode))
+        return SystemError::pathFileAccess();
+    // The mode is the player's word that the file stays as it is, even where
+    // the system would let the superuser write it.
+    if (!(found.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)))
+        return SystemError::permissionDenied();
+    if (const int error = PosixFile::openIn(target.folder.get(), target.name, O_RDWR | O_APPEND, target.file))
+        return error == ELOOP ? SystemError::changedMeanwhile() : SystemError::fromErrno(error);
+
+    if (const int error = PosixFile::readAll(target.file.get(), content))
+        return SystemError::fromErrno(error);
+    if (const int error = PosixFile::status(target.file.get(), target.read))
+        return SystemError::fromErrno(error);
+    // What another program wrote while the file was read belongs to neither
+    // the old content nor the new.
+    if (!sameFile(target.read, found) || target.read.st_size != content.size())
+        return SystemError::changedMeanwhile();
     return std::nullopt;
 }
 
-Failure saveTo(SaveTarget& target, const QByteArray& encodedLine)
+Failure stillNamed(const Target& target)
 {
-    // The mode is the player's word that the file stays as it is, even where
-    // the system would let the superuser write it.
-    if (!grantsWrite(target.status()))
-        return SystemError::permissionDenied();
-    if (const int error = PosixFile::mayWrite(target.folder(), target.name()))
+    struct stat named;
+    const int error = PosixFile::statusIn(target.folder.get(), target.name, named);
+    if (error == ENOENT || (!error && !sameFile(named, target.read)))
+        return SystemError::changedMeanwhile();
+    return error ? SystemError::fromErrno(error) : Failure{};
+}
+
+// Takes back what a failed append wrote. Only when that cannot be done is the
+// file left longer, and the failure says so.
+Failure cutBack(const Target& target, const RuntimeError& cause, qint64 written)
+{
+    if (written == 0)
+        return cause;
+    const int file = target.file.get();
+    const qint64 oldSize = target.read.st_size;
+    struct stat now;
+    // Bytes beyond ours are another program's, and cutting back would take them too.
+    if (PosixFile::status(file, now) != 0 || now.st_size != oldSize + written || PosixFile::truncate(file, oldSize) != 0
+        || PosixFile::flushData(file) != 0)
+        return SystemError::mayEndWithPartOfLine(cause, target.shownPath());
+    return cause;
+}
+
+// Adding at the end keeps the file's inode, and with it everything the file
+// is. With O_APPEND the bytes land after anything another program appended
+// meanwhile, never over it.
+Failure appendInPlace(const Target& target, QByteArrayView appendix)
+{
+    const int file = target.file.get();
+    // Room first, so that a full disk or quota fails with nothing written. A
+    // file system that cannot reserve room still takes the write.
+    const int reserved = PosixFile::reserve(file, target.read.st_size, appendix.size());
+    if (reserved && reserved != EOPNOTSUPP && reserved != ENOSYS)
+        return SystemError::fromErrno(reserved);
+    qint64 written = 0;
+    int error = PosixFile::write(file, appendix, written);
+    if (!error)
+        error = PosixFile::flushData(file);
+    // An editor saves by renaming its new file over the name; the line would
+    // then have gone to the old file, which no longer has that name.
+    const Failure failure = error ? SystemError::fromErrno(error) : stillNamed(target);
+    return failure ? cutBack(target, *failure, written) : Failure{};
+}
+
+// Setting the old file aside would split it from its other names, and an
+// append-only file or folder forbids it.
+Failure whyNotReplace(const Target& target)
+{
+    if (target.read.st_nlink > 1)
+        return SystemError::hasOtherNames();
+    int fileFlags = 0;
+    int folderFlags = 0;
+    if (const int error = PosixFile::attributeFlags(target.file.get(), fileFlags))
         return SystemError::fromErrno(error);
+    if (const int error = PosixFile::attributeFlags(target.folder.get(), folderFlags))
+        return SystemError::fromErrno(error);
+    if (PosixFile::isAppendOnlyOrImmutable(fileFlags | folderFlags))
+        return SystemError::appendOnly();
+    return std::nullopt;
+}
 
-    // Replacing is the way that survives a kill at any instant; adding in
-    // place is what is left when replacing would change what the file is,
-    // or when another program has it open and could write to it meanwhile.
-    Failure cannotReplace = whyNotReplace(target);
-    bool leased = false;
-    if (!cannotReplace) {
-        const int error = PosixFile::takeWriteLease(target.input());
-        leased = !error;
-        if (error == EAGAIN)
-            cannotReplace = SystemError::openElsewhere();
-        if (leased) {
-            // What was written before the lease is part of the old content.
-            if (const int statusError = target.refreshStatus())
-                return SystemError::fromErrno(statusError);
-        }
+// The new file, complete and flushed under its hidden name. Only flushed
+// content may take the file's name: after a crash the name must not lead to
+// bytes that never reached the disk.
+Failure writeCopy(const Target& target, const QByteArray& temporary, const QByteArray& content)
+{
+    FileDescriptor copy;
+    qint64 written = 0;
+    int error = PosixFile::openIn(target.folder.get(), temporary, O_RDWR | O_CREAT | O_EXCL, copy);
+    if (error)
+        return SystemError::fromErrno(error);
+    error = PosixFile::copyIdentity(target.file.get(), copy.get());
+    if (!error)
+        error = PosixFile::write(copy.get(), content, written);
+    if (!error)
+        error = PosixFile::flush(copy.get());
+    if (error)
+        PosixFile::remove(target.folder.get(), temporary);
+    return error ? SystemError::fromErrno(error) : Failure{};
+}
+
+// Whether `name` still leads to the file read, and the file is as it was read.
+bool isAsRead(const Target& target, const QByteArray& name)
+{
+    struct stat named;
+    struct stat now;
+    return PosixFile::statusIn(target.folder.get(), name, named) == 0 && PosixFile::status(target.file.get(), now) == 0
+        && unchanged(named, target.read) && unchanged(now, target.read);
+}
+
+// The swap is only as lasting as the folder that records it. A folder opened
+// only to be searched cannot be flushed, and is left to the file system.
+int flushFolder(const Target& target)
+{
+    const int error = PosixFile::flush(target.folder.get());
+    return error == EBADF ? 0 : error;
+}
+
+// Puts the new file in the old one's place in one step, so that at no instant
+// does the name hold less than the old or the new file. Whatever another
+// program did to the file or its name just before the swap ends up under the
+// hidden name, and gets its name back.
+Failure swapIn(const Target& target, const QByteArray& temporary)
+{
+    const int folder = target.folder.get();
+    if (!isAsRead(target, target.name)) {
+        PosixFile::remove(folder, temporary);
+        return SystemError::changedMeanwhile();
     }
-    ReplacingSave::clearLeftovers(target);
+    const int exchanged = PosixFile::exchange(folder, temporary, target.name);
+    if (exchanged == EINVAL || exchanged == ENOSYS) {
+        // A file system that cannot swap still renames in one step; the check
+        // just now stands for the old file.
+        int error = PosixFile::rename(folder, temporary, target.name);
+        if (error)
+            PosixFile::remove(folder, temporary);
+        else
+            error = flushFolder(target);
+        return error ? SystemError::fromErrno(error) : Failure{};
+    }
+    if (exchanged) {
+        PosixFile::remove(folder, temporary);
+        return SystemError::fromErrno(exchanged);
+    }
+    const bool foreignChange = !isAsRead(target, temporary);
+    const int flushError = foreignChange ? 0 : flushFolder(target);
+    if (foreignChange || flushError) {
+        if (PosixFile::exchange(folder, temporary, target.name) != 0)
+            return foreignChange ? SystemError::savedBesideForeignChange(target.shownPath(), QFile::decodeName(temporary))
+                                 : SystemError::fromErrno(flushError);
+        PosixFile::remove(folder, temporary);
+        return foreignChange ? SystemError::changedMeanwhile() : SystemError::fromErrno(flushError);
+    }
+    // The old content. Should removing it fail, the next save clears it.
+    PosixFile::remove(folder, temporary);
+    return std::nullopt;
+}
 
-    ConfigRewrite rewrite(encodedLine);
-    const auto scan = [&rewrite](QByteArrayView piece, qint64) {
-        rewrite.scan(piece);
-        return rewrite.keepsOldBytes();
-    };
-    const qint64 size = target.status().st_size;
-    if (Failure failure = leased ? readMapped(target.input(), 0, size, scan) : readChunks(target.input(), 0, size, scan))
+Failure replace(const Target& target, const QByteArray& content)
+{
+    if (Failure failure = whyNotReplace(target))
         return failure;
-
-    // Without a lease (where the file system grants none) the file is
-    // replaced only when nothing else can save the line.
-    if (!cannotReplace && (leased || !rewrite.keepsOldBytes())) {
-        ReplacingSave::Result result = ReplacingSave(target, rewrite, encodedLine, leased).run();
-        if (result.outcome != ReplacingSave::Outcome::Declined)
-            return result.failure;
-        cannotReplace = result.failure;
-    }
-    // A change in the middle cannot be made in place, and splitting the file
-    // from its other names or its mount would lose it.
-    if (!rewrite.keepsOldBytes())
-        return cannotReplace;
-    // Opening the file again would break the lease.
-    if (leased)
-        PosixFile::dropLease(target.input());
-    return AppendingSave(target, rewrite.appendix()).run();
+    const QByteArray temporary = temporaryName(target.name);
+    if (Failure failure = writeCopy(target, temporary, content))
+        return failure;
+    return swapIn(target, temporary);
 }
 
 } // namespace
 
-ConfigSaver::ConfigSaver(WinePrefix prefix)
-    : m_prefix(std::move(prefix))
-{
-}
+namespace ConfigSaver {
 
-std::optional<RuntimeError> ConfigSaver::addLine(const QString& typedPath, const QString& line) const
+std::optional<RuntimeError> addLine(const QString& nativePath, const QString& line)
 {
-    PosixFile::ignoreSignalsThatStopASave();
-    // A line break would make the line two console commands, the second
-    // one run at the next start of the game.
-    if (line.contains(QLatin1Char('\r')) || line.contains(QLatin1Char('\n')))
+    // A line break would make the line two console commands, the second one
+    // run at the next start of the game; the game reads a NUL as its end.
+    if (line.contains(u'\r') || line.contains(u'\n'))
         return SystemError::lineBreakInLine();
-    const std::optional<QString> path = WindowsPath::toNative(typedPath, m_prefix);
-    if (!path)
-        return SystemError::pathNotFound();
+    if (line.contains(QChar(0)))
+        return SystemError::nulInLine();
+    PosixFile::ignoreFileSizeSignal();
 
-    SaveTarget target;
-    if (Failure failure = target.open(QFile::encodeName(*path)))
+    Target target;
+    QByteArray content;
+    if (Failure failure = openAndRead(QFile::encodeName(nativePath), target, content))
         return failure;
-    return saveTo(target, ConfigRewrite::encodeLine(line));
+    // What a save killed halfway through a replacement left beside the file.
+    PosixFile::remove(target.folder.get(), temporaryName(target.name));
+
+    const QByteArray encodedLine = ConfigRewrite::encodeLine(line);
+    if (const std::optional<QByteArray> appendix = ConfigRewrite::appendix(content, encodedLine))
+        return appendInPlace(target, *appendix);
+    return replace(target, ConfigRewrite::rewriteAll(content, encodedLine));
 }
+
+} // namespace ConfigSaver

@@ -1,18 +1,24 @@
 #include "platform/PosixFile.h"
 
+#include <QList>
+
 #include <cerrno>
-#include <climits>
 #include <csignal>
-#include <cstdio>
 #include <cstdlib>
-#include <dirent.h>
 #include <fcntl.h>
+#include <linux/fs.h>
 #include <memory>
-#include <ctime>
+#include <sys/ioctl.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
 namespace {
+
+// The flags `chattr` sets that say how the file is stored or kept, which a
+// copy may carry. Append-only and immutable are left out: a file that has
+// them cannot be replaced in the first place.
+constexpr int CopyableFlags = FS_SECRM_FL | FS_UNRM_FL | FS_COMPR_FL | FS_SYNC_FL | FS_NODUMP_FL | FS_NOATIME_FL
+                              | FS_JOURNAL_DATA_FL | FS_NOTAIL_FL | FS_NOCOMP_FL | FS_NOCOW_FL;
 
 template <typename Call>
 int retried(Call call)
@@ -25,17 +31,6 @@ int retried(Call call)
     }
 }
 
-bool belongsToGroup(gid_t group)
-{
-    if (group == ::getegid())
-        return true;
-    const int count = ::getgroups(0, nullptr);
-    QList<gid_t> groups(qMax(count, 0));
-    if (count <= 0 || ::getgroups(count, groups.data()) < 0)
-        return false;
-    return groups.contains(group);
-}
-
 // Reads an attribute list or value whose size can change between asking and
 // reading.
 template <typename Read>
@@ -43,6 +38,8 @@ int readGrowing(QByteArray& out, Read read)
 {
     for (;;) {
         const ssize_t size = read(nullptr, 0);
+        if (size < 0 && errno == EINTR)
+            continue;
         if (size < 0)
             return errno;
         out.resize(size);
@@ -51,7 +48,7 @@ int readGrowing(QByteArray& out, Read read)
             out.resize(got);
             return 0;
         }
-        if (errno != ERANGE)
+        if (errno != ERANGE && errno != EINTR)
             return errno;
     }
 }
@@ -66,21 +63,69 @@ int attributeNames(int file, QList<QByteArray>& names)
     return 0;
 }
 
+int copyAttributes(int from, int to)
+{
+    QList<QByteArray> wanted;
+    QList<QByteArray> present;
+    if (const int error = attributeNames(from, wanted))
+        return error;
+    if (const int error = attributeNames(to, present))
+        return error;
+    // A folder's default ACL gives a new file an ACL the old one lacked. Some
+    // file systems list one ACL under two names, and removing one removes both.
+    for (const QByteArray& name : present) {
+        if (wanted.contains(name))
+            continue;
+        if (const int error = retried([&] { return ::fremovexattr(to, name.constData()); }); error && error != ENODATA)
+            return error;
+    }
+    for (const QByteArray& name : wanted) {
+        QByteArray value;
+        if (const int error = readGrowing(value, [&](char* buffer, size_t size) {
+                return ::fgetxattr(from, name.constData(), buffer, size);
+            }))
+            return error;
+        if (const int error = retried([&] { return ::fsetxattr(to, name.constData(), value.constData(), size_t(value.size()), 0); }))
+            return error;
+    }
+    return 0;
+}
+
+// Before any content is written: some flags, such as no copy-on-write, take
+// only on an empty file.
+int copyFlags(int from, int to)
+{
+    int wanted = 0;
+    int present = 0;
+    if (const int error = PosixFile::attributeFlags(from, wanted))
+        return error;
+    wanted &= CopyableFlags;
+    if (const int error = PosixFile::attributeFlags(to, present))
+        return error;
+    if ((present & CopyableFlags) == wanted)
+        return 0;
+    // A new file may have taken flags from its folder that the old one lacks.
+    int flags = (present & ~CopyableFlags) | wanted;
+    return retried([&] { return ::ioctl(to, FS_IOC_SETFLAGS, &flags); });
+}
+
 } // namespace
 
 namespace PosixFile {
 
-void ignoreSignalsThatStopASave()
+void ignoreFileSizeSignal()
 {
     ::signal(SIGXFSZ, SIG_IGN);
-    ::signal(SIGIO, SIG_IGN);
 }
 
 int resolve(const QByteArray& path, QByteArray& folder, QByteArray& name)
 {
-    const std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.constData(), nullptr), &std::free);
-    if (!real)
-        return errno;
+    std::unique_ptr<char, decltype(&std::free)> real(nullptr, &std::free);
+    if (const int error = retried([&] {
+            real.reset(::realpath(path.constData(), nullptr));
+            return real ? 0 : -1;
+        }))
+        return error;
     const QByteArray full(real.get());
     const qsizetype slash = full.lastIndexOf('/');
     folder = slash == 0 ? QByteArray("/") : full.first(slash);
@@ -91,27 +136,29 @@ int resolve(const QByteArray& path, QByteArray& folder, QByteArray& name)
 bool isFolder(const QByteArray& path)
 {
     struct stat status;
-    return ::stat(path.constData(), &status) == 0 && S_ISDIR(status.st_mode);
+    return retried([&] { return ::stat(path.constData(), &status); }) == 0 && S_ISDIR(status.st_mode);
 }
 
 int openFolder(const QByteArray& path, FileDescriptor& folder)
 {
     // A folder that may be searched but not listed still holds files that
     // may be written.
+    int error = 0;
     for (const int access : {O_RDONLY, O_PATH}) {
-        folder = FileDescriptor(::open(path.constData(), access | O_DIRECTORY | O_CLOEXEC));
-        if (folder.isOpen())
-            return 0;
-        if (errno != EACCES)
+        error = retried([&] {
+            folder = FileDescriptor(::open(path.constData(), access | O_DIRECTORY | O_CLOEXEC));
+            return folder.get();
+        });
+        if (error != EACCES)
             break;
     }
-    return errno;
+    return error;
 }
 
 int openIn(int folder, const QByteArray& name, int flags, FileDescriptor& file)
 {
     return retried([&] {
-        file = FileDescriptor(::openat(folder, name.constData(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        file = FileDescriptor(::openat(folder, name.constData(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600));
         return file.get();
     });
 }
@@ -126,66 +173,31 @@ int status(int file, struct stat& status)
     return retried([&] { return ::fstat(file, &status); });
 }
 
-bool isMountRoot(int file)
+int readAll(int file, QByteArray& content)
 {
-    struct statx status;
-    if (::statx(file, "", AT_EMPTY_PATH, STATX_BASIC_STATS, &status) != 0)
-        return false;
-    return (status.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) && (status.stx_attributes & STATX_ATTR_MOUNT_ROOT);
-}
-
-int mayWrite(int folder, const QByteArray& name)
-{
-    return retried([&] { return ::faccessat(folder, name.constData(), W_OK, AT_EACCESS | AT_SYMLINK_NOFOLLOW); });
-}
-
-bool canGiveOwnership(const struct stat& status)
-{
-    if (::geteuid() == 0)
-        return true;
-    return status.st_uid == ::geteuid() && belongsToGroup(status.st_gid);
-}
-
-int takeWriteLease(int file)
-{
-    return retried([&] { return ::fcntl(file, F_SETLEASE, F_WRLCK); });
-}
-
-bool holdsWriteLease(int file)
-{
-    return ::fcntl(file, F_GETLEASE) == F_WRLCK;
-}
-
-void pause(int milliseconds)
-{
-    timespec rest{milliseconds / 1000, (milliseconds % 1000) * 1000000L};
-    while (::nanosleep(&rest, &rest) != 0 && errno == EINTR) {
-    }
-}
-
-void dropLease(int file)
-{
-    ::fcntl(file, F_SETLEASE, F_UNLCK);
-}
-
-int readAt(int file, char* buffer, qint64 size, qint64 offset, qint64& count)
-{
-    return retried([&] { return count = ::pread(file, buffer, size_t(size), off_t(offset)); });
-}
-
-int writeAt(int file, QByteArrayView bytes, qint64 offset)
-{
-    while (!bytes.isEmpty()) {
-        ssize_t written = 0;
-        if (const int error = retried([&] { return written = ::pwrite(file, bytes.data(), size_t(bytes.size()), off_t(offset)); }))
+    struct stat now;
+    if (const int error = status(file, now))
+        return error;
+    // One byte beyond the size, to see the end without another round.
+    content.resize(qsizetype(now.st_size) + 1);
+    qsizetype total = 0;
+    for (;;) {
+        if (total == content.size())
+            content.resize(content.size() * 2);
+        ssize_t count = 0;
+        if (const int error = retried([&] {
+                return count = ::pread(file, content.data() + total, size_t(content.size() - total), off_t(total));
+            }))
             return error;
-        bytes = bytes.sliced(written);
-        offset += written;
+        if (count == 0)
+            break;
+        total += count;
     }
+    content.resize(total);
     return 0;
 }
 
-int append(int file, QByteArrayView bytes, qint64& written)
+int write(int file, QByteArrayView bytes, qint64& written)
 {
     written = 0;
     while (written < bytes.size()) {
@@ -196,13 +208,6 @@ int append(int file, QByteArrayView bytes, qint64& written)
         written += count;
     }
     return 0;
-}
-
-int copyRange(int from, qint64 fromOffset, int to, qint64 toOffset, qint64 length, qint64& copied)
-{
-    loff_t in = fromOffset;
-    loff_t out = toOffset;
-    return retried([&] { return copied = ::copy_file_range(from, &in, to, &out, size_t(length), 0); });
 }
 
 int reserve(int file, qint64 offset, qint64 length)
@@ -220,32 +225,21 @@ int flush(int file)
     return retried([&] { return ::fsync(file); });
 }
 
-int createUnnamed(int folder, FileDescriptor& file)
+int flushData(int file)
 {
-    return retried([&] {
-        file = FileDescriptor(::openat(folder, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600));
-        return file.get();
-    });
+    return retried([&] { return ::fdatasync(file); });
 }
 
-int createNamed(int folder, const QByteArray& name, FileDescriptor& file)
+int attributeFlags(int file, int& flags)
 {
-    return retried([&] {
-        file = FileDescriptor(::openat(folder, name.constData(), O_CREAT | O_EXCL | O_RDWR | O_NOFOLLOW | O_CLOEXEC, 0600));
-        return file.get();
-    });
+    flags = 0;
+    const int error = retried([&] { return ::ioctl(file, FS_IOC_GETFLAGS, &flags); });
+    return error == ENOTTY || error == ENOTSUP || error == EINVAL || error == ENOSYS || error == EBADF ? 0 : error;
 }
 
-int giveName(int file, int folder, const QByteArray& name)
+bool isAppendOnlyOrImmutable(int flags)
 {
-    // Naming by descriptor needs a capability; naming through /proc needs
-    // /proc, which a chroot may lack.
-    if (::linkat(file, "", folder, name.constData(), AT_EMPTY_PATH) == 0)
-        return 0;
-    if (errno != ENOENT && errno != EPERM)
-        return errno;
-    const QByteArray self = "/proc/self/fd/" + QByteArray::number(file);
-    return retried([&] { return ::linkat(AT_FDCWD, self.constData(), folder, name.constData(), AT_SYMLINK_FOLLOW); });
+    return flags & (FS_APPEND_FL | FS_IMMUTABLE_FL);
 }
 
 int exchange(int folder, const QByteArray& first, const QByteArray& second)
@@ -263,53 +257,19 @@ int remove(int folder, const QByteArray& name)
     return retried([&] { return ::unlinkat(folder, name.constData(), 0); });
 }
 
-int namesIn(int folder, QList<QByteArray>& names)
+int copyIdentity(int from, int to)
 {
-    const int copy = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (copy < 0)
-        return errno;
-    const auto closeListing = [](DIR* listing) { ::closedir(listing); };
-    const std::unique_ptr<DIR, decltype(closeListing)> listing(::fdopendir(copy), closeListing);
-    if (!listing) {
-        const int error = errno;
-        ::close(copy);
+    struct stat old;
+    if (const int error = status(from, old))
         return error;
-    }
-    errno = 0;
-    while (const dirent* entry = ::readdir(listing.get()))
-        names << QByteArray(entry->d_name);
-    return errno;
-}
-
-int copyIdentity(const struct stat& status, int from, int to)
-{
     // The owner first: changing it clears the set-id bits the mode restores.
-    if (::fchown(to, status.st_uid, status.st_gid) != 0)
-        return errno;
-    if (::fchmod(to, status.st_mode & 07777) != 0)
-        return errno;
-
-    QList<QByteArray> wanted;
-    QList<QByteArray> present;
-    if (const int error = attributeNames(from, wanted))
+    if (const int error = retried([&] { return ::fchown(to, old.st_uid, old.st_gid); }))
         return error;
-    if (const int error = attributeNames(to, present))
+    if (const int error = retried([&] { return ::fchmod(to, old.st_mode & 07777); }))
         return error;
-    // A folder's default ACL gives a new file an ACL the old one lacked.
-    for (const QByteArray& name : present) {
-        if (!wanted.contains(name) && ::fremovexattr(to, name.constData()) != 0)
-            return errno;
-    }
-    for (const QByteArray& name : wanted) {
-        QByteArray value;
-        if (const int error = readGrowing(value, [&](char* buffer, size_t size) {
-                return ::fgetxattr(from, name.constData(), buffer, size);
-            }))
-            return error;
-        if (::fsetxattr(to, name.constData(), value.constData(), size_t(value.size()), 0) != 0)
-            return errno;
-    }
-    return 0;
+    if (const int error = copyFlags(from, to))
+        return error;
+    return copyAttributes(from, to);
 }
 
 } // namespace PosixFile

@@ -89,20 +89,15 @@ RuntimeError lineBreakInLine()
     return {InvalidCall.number, QStringLiteral("The line holds a line break; nothing was saved")};
 }
 
-RuntimeError openElsewhere()
+RuntimeError nulInLine()
+{
+    return {InvalidCall.number, QStringLiteral("The line holds a NUL character, where the game would stop reading it; nothing was saved")};
+}
+
+RuntimeError appendOnly()
 {
     return {PathFileAccess.number,
-            QStringLiteral("File is open in another program and its line ends have to change; close that program and save again")};
-}
-
-RuntimeError mountedOver()
-{
-    return {PathFileAccess.number, QStringLiteral("File is a mount point and its line ends would have to change")};
-}
-
-RuntimeError cannotKeepOwner()
-{
-    return {PermissionDenied.number, QStringLiteral("Permission denied: the file's line ends have to change, and it would lose its owner or group")};
+            QStringLiteral("File or its folder may only be added to, and the file's line ends would have to change")};
 }
 
 RuntimeError mayEndWithPartOfLine(const RuntimeError& cause, const QString& path)

@@ -18,9 +18,8 @@ RuntimeError pathFileAccess(); // 75: a folder, FIFO, device or socket
 RuntimeError changedMeanwhile(); // 75: another program changed the file while it was read
 RuntimeError hasOtherNames(); // 75: a hard-linked file that would have to be replaced
 RuntimeError lineBreakInLine(); // 5: the line would become two console commands
-RuntimeError openElsewhere(); // 75: a file that has to be replaced is held open by another program
-RuntimeError mountedOver(); // 75: a file that has to be replaced is a mount point
-RuntimeError cannotKeepOwner(); // 70: a file that has to be replaced would lose its owner or group
+RuntimeError nulInLine(); // 5: the game would stop reading the line there
+RuntimeError appendOnly(); // 75: a file that has to be replaced may only be added to
 
 // `cause` struck after part of the line may have reached the end of the file
 // at `path` and the old size could not be restored: said as such, never as
