@@ -9,7 +9,7 @@
 //
 //   build/bench/BenchSave [folder]     (default: the system's temporary folder)
 
-#include "cfgfile/ConfigRewrite.h"
+#include "cfgfile/ConfigLine.h"
 #include "cfgfile/ConfigSaver.h"
 
 #include <QDir>
@@ -148,7 +148,7 @@ int main(int argc, char** argv)
     // file's size; the baseline includes them so the figures show what a
     // save needs for the file itself.
     const double bare = peakMemoryOf([] {});
-    const double baseline = peakMemoryOf([] { ConfigRewrite::encodeLine(Line); });
+    const double baseline = peakMemoryOf([] { encodeConfigLine(Line); });
     std::printf("%-7s %-8s %10s %10s %7s %12s %7s %9s %12s\n", "size", "case", "save ms", "cp ms", "ratio",
                 "cp+flush ms", "ratio", "ns/byte", "peak +MiB");
     for (const auto& [size, rounds] : {std::pair{1 * MiB, 31}, std::pair{10 * MiB, 15}, std::pair{100 * MiB, 9}}) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // The two console lines a save can add, composed from the window's fields
@@ -10,3 +11,7 @@ QString MakeBindLine(const QString& key, const QString& command, const QString& 
 
 // seta name "<text>"
 QString MakeNameLine(const QString& text);
+
+// The line as the file holds it: Windows-1252, "?" for a character that
+// Windows-1252 cannot hold.
+QByteArray encodeConfigLine(const QString& line);

@@ -1,33 +1,8 @@
 #include "cfgfile/ConfigRewrite.h"
 
-#include <QStringEncoder>
-
 namespace {
 
 constexpr QByteArrayView CrLf("\r\n");
-
-// Stateless, so that a lone surrogate at the end counts as a failed
-// character instead of waiting for a next call that never comes.
-QStringEncoder windows1252Encoder()
-{
-    return QStringEncoder("windows-1252", QStringConverter::Flag::Stateless);
-}
-
-QByteArray encodeOneByOne(QStringView line)
-{
-    // The converter marks a character it cannot hold with its own
-    // substitute; the player's text may hold that very byte as a symbol,
-    // so only a failed character becomes "?".
-    QByteArray encoded;
-    for (qsizetype i = 0; i < line.size();) {
-        const qsizetype length = line[i].isHighSurrogate() && i + 1 < line.size() && line[i + 1].isLowSurrogate() ? 2 : 1;
-        QStringEncoder encoder = windows1252Encoder();
-        const QByteArray character = encoder.encode(line.mid(i, length));
-        encoded += encoder.hasError() ? QByteArray("?") : character;
-        i += length;
-    }
-    return encoded;
-}
 
 // The first CR that is neither followed by its LF nor the last byte, from
 // `from` on; -1 when there is none.
@@ -55,16 +30,6 @@ QByteArray ending(QByteArrayView oldContent, QByteArrayView encodedLine)
 } // namespace
 
 namespace ConfigRewrite {
-
-QByteArray encodeLine(const QString& line)
-{
-    QStringEncoder encoder = windows1252Encoder();
-    Q_ASSERT_X(encoder.isValid(), "ConfigRewrite", "Qt was built without the Windows-1252 converter");
-    QByteArray encoded = encoder.encode(line);
-    if (encoder.hasError())
-        return encodeOneByOne(line);
-    return encoded;
-}
 
 std::optional<QByteArray> appendix(QByteArrayView oldContent, QByteArrayView encodedLine)
 {

@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QString>
 
 #include <optional>
 
@@ -12,10 +11,6 @@
 // the file ends the last line. Every line comes back followed by CR LF, then
 // one empty line, the new line and CR LF. All other bytes pass unchanged.
 namespace ConfigRewrite {
-
-// The new line as the file holds it: Windows-1252, "?" for a character that
-// Windows-1252 cannot hold.
-QByteArray encodeLine(const QString& line);
 
 // The bytes to add at the end of the old content, when every old byte stays
 // as it is; nothing when a line ending in a lone CR has to become CR LF in

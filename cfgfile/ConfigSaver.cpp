@@ -1,5 +1,6 @@
 #include "cfgfile/ConfigSaver.h"
 
+#include "cfgfile/ConfigLine.h"
 #include "cfgfile/ConfigRewrite.h"
 #include "platform/PosixFile.h"
 #include "platform/SystemError.h"
@@ -12,9 +13,6 @@
 namespace {
 
 using Failure = std::optional<RuntimeError>;
-
-constexpr qsizetype NameMax = 255;
-constexpr QByteArrayView TemporaryMark(".veltrane");
 
 // The file a save works on, found once: every link followed, its folder and
 // the file itself held open, so that nothing later in the save looks the path
@@ -35,17 +33,12 @@ bool sameFile(const struct stat& a, const struct stat& b)
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-bool unchanged(const struct stat& now, const struct stat& then)
-{
-    return sameFile(now, then) && now.st_size == then.st_size && now.st_mtim.tv_sec == then.st_mtim.tv_sec
-        && now.st_mtim.tv_nsec == then.st_mtim.tv_nsec;
-}
-
 // The hidden name the new file has beside the old one until they swap: as
-// much of the file's own name as fits, then the mark.
+// much of the file's own name as fits the file system's 255 bytes.
 QByteArray temporaryName(const QByteArray& name)
 {
-    return '.' + name.first(qMin(name.size(), NameMax - 1 - TemporaryMark.size())) + TemporaryMark.toByteArray();
+    constexpr QByteArrayView Mark(".veltrane");
+    return '.' + name.first(qMin(name.size(), 254 - Mark.size())) + Mark.toByteArray();
 }
 
 // A missing file, a link that leads nowhere and a missing folder all read
@@ -53,8 +46,9 @@ QByteArray temporaryName(const QByteArray& name)
 RuntimeError missingEntry(const QByteArray& path)
 {
     const qsizetype slash = path.lastIndexOf('/');
-    const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.first(slash);
-    return PosixFile::isFolder(folder) ? SystemError::fromErrno(ENOENT) : SystemError::pathNotFound();
+    FileDescriptor folder;
+    const int error = PosixFile::openFolder(slash < 0 ? "." : slash == 0 ? "/" : path.first(slash), folder);
+    return error == ENOENT || error == ENOTDIR ? SystemError::pathNotFound() : SystemError::fromErrno(ENOENT);
 }
 
 Failure openAndRead(const QByteArray& path, Target& target, QByteArray& content)
@@ -65,53 +59,52 @@ Failure openAndRead(const QByteArray& path, Target& target, QByteArray& content)
         return error == ENOENT ? missingEntry(path) : SystemError::fromErrno(error);
     if (const int error = PosixFile::openFolder(target.folderPath, target.folder))
         return SystemError::fromErrno(error);
-
-    // Refused before opening: opening a FIFO or a device could block or have
-    // effects of its own.
+    // Looked at before opening: opening a FIFO or a device could block or
+    // have effects of its own. The mode is the player's word that the file
+    // stays as it is, even where the superuser could write it.
     struct stat found;
     if (const int error = PosixFile::statusIn(target.folder.get(), target.name, found))
         return SystemError::fromErrno(error);
     if (!S_ISREG(found.st_mode))
         return SystemError::pathFileAccess();
-    // The mode is the player's word that the file stays as it is, even where
-    // the system would let the superuser write it.
     if (!(found.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)))
         return SystemError::permissionDenied();
     if (const int error = PosixFile::openIn(target.folder.get(), target.name, O_RDWR | O_APPEND, target.file))
         return error == ELOOP ? SystemError::changedMeanwhile() : SystemError::fromErrno(error);
 
-    if (const int error = PosixFile::readAll(target.file.get(), content))
+    int error = PosixFile::readAll(target.file.get(), content);
+    if (!error)
+        error = PosixFile::status(target.file.get(), target.read);
+    if (error)
         return SystemError::fromErrno(error);
-    if (const int error = PosixFile::status(target.file.get(), target.read))
-        return SystemError::fromErrno(error);
-    // What another program wrote while the file was read belongs to neither
-    // the old content nor the new.
+    // What another program wrote meanwhile belongs to neither the old content
+    // nor the new.
     if (!sameFile(target.read, found) || target.read.st_size != content.size())
         return SystemError::changedMeanwhile();
     return std::nullopt;
 }
 
-Failure stillNamed(const Target& target)
+// Whether `name` still leads to the file read, and the file is as it was read.
+bool isAsRead(const Target& target, const QByteArray& name)
 {
     struct stat named;
-    const int error = PosixFile::statusIn(target.folder.get(), target.name, named);
-    if (error == ENOENT || (!error && !sameFile(named, target.read)))
-        return SystemError::changedMeanwhile();
-    return error ? SystemError::fromErrno(error) : Failure{};
+    struct stat now;
+    return PosixFile::statusIn(target.folder.get(), name, named) == 0 && PosixFile::status(target.file.get(), now) == 0
+        && sameFile(named, target.read) && now.st_size == target.read.st_size
+        && now.st_mtim.tv_sec == target.read.st_mtim.tv_sec && now.st_mtim.tv_nsec == target.read.st_mtim.tv_nsec;
 }
 
 // Takes back what a failed append wrote. Only when that cannot be done is the
 // file left longer, and the failure says so.
 Failure cutBack(const Target& target, const RuntimeError& cause, qint64 written)
 {
-    if (written == 0)
-        return cause;
     const int file = target.file.get();
     const qint64 oldSize = target.read.st_size;
     struct stat now;
     // Bytes beyond ours are another program's, and cutting back would take them too.
-    if (PosixFile::status(file, now) != 0 || now.st_size != oldSize + written || PosixFile::truncate(file, oldSize) != 0
-        || PosixFile::flushData(file) != 0)
+    if (written > 0
+        && (PosixFile::status(file, now) != 0 || now.st_size != oldSize + written || PosixFile::truncate(file, oldSize) != 0
+            || PosixFile::flushData(file) != 0))
         return SystemError::mayEndWithPartOfLine(cause, target.shownPath());
     return cause;
 }
@@ -131,32 +124,18 @@ Failure appendInPlace(const Target& target, QByteArrayView appendix)
     int error = PosixFile::write(file, appendix, written);
     if (!error)
         error = PosixFile::flushData(file);
-    // An editor saves by renaming its new file over the name; the line would
-    // then have gone to the old file, which no longer has that name.
-    const Failure failure = error ? SystemError::fromErrno(error) : stillNamed(target);
-    return failure ? cutBack(target, *failure, written) : Failure{};
-}
-
-// Setting the old file aside would split it from its other names, and an
-// append-only file or folder forbids it.
-Failure whyNotReplace(const Target& target)
-{
-    if (target.read.st_nlink > 1)
-        return SystemError::hasOtherNames();
-    int fileFlags = 0;
-    int folderFlags = 0;
-    if (const int error = PosixFile::attributeFlags(target.file.get(), fileFlags))
-        return SystemError::fromErrno(error);
-    if (const int error = PosixFile::attributeFlags(target.folder.get(), folderFlags))
-        return SystemError::fromErrno(error);
-    if (PosixFile::isAppendOnlyOrImmutable(fileFlags | folderFlags))
-        return SystemError::appendOnly();
+    if (error)
+        return cutBack(target, SystemError::fromErrno(error), written);
+    // An editor saves by renaming its new file over the name; the line went
+    // to the old file then, which no longer has that name.
+    struct stat named;
+    if (PosixFile::statusIn(target.folder.get(), target.name, named) != 0 || !sameFile(named, target.read))
+        return cutBack(target, SystemError::changedMeanwhile(), written);
     return std::nullopt;
 }
 
-// The new file, complete and flushed under its hidden name. Only flushed
-// content may take the file's name: after a crash the name must not lead to
-// bytes that never reached the disk.
+// The new file, complete and flushed under its hidden name: after a crash the
+// name must not lead to bytes that never reached the disk.
 Failure writeCopy(const Target& target, const QByteArray& temporary, const QByteArray& content)
 {
     FileDescriptor copy;
@@ -174,67 +153,51 @@ Failure writeCopy(const Target& target, const QByteArray& temporary, const QByte
     return error ? SystemError::fromErrno(error) : Failure{};
 }
 
-// Whether `name` still leads to the file read, and the file is as it was read.
-bool isAsRead(const Target& target, const QByteArray& name)
-{
-    struct stat named;
-    struct stat now;
-    return PosixFile::statusIn(target.folder.get(), name, named) == 0 && PosixFile::status(target.file.get(), now) == 0
-        && unchanged(named, target.read) && unchanged(now, target.read);
-}
-
-// The swap is only as lasting as the folder that records it. A folder opened
-// only to be searched cannot be flushed, and is left to the file system.
-int flushFolder(const Target& target)
-{
-    const int error = PosixFile::flush(target.folder.get());
-    return error == EBADF ? 0 : error;
-}
-
-// Puts the new file in the old one's place in one step, so that at no instant
+// The new file takes the old one's place in one step, so that at no instant
 // does the name hold less than the old or the new file. Whatever another
-// program did to the file or its name just before the swap ends up under the
-// hidden name, and gets its name back.
+// program did to the file or its name in the instant before the swap ends up
+// under the hidden name, and gets its name back; so does the old file when
+// the folder cannot record the swap.
 Failure swapIn(const Target& target, const QByteArray& temporary)
 {
     const int folder = target.folder.get();
-    if (!isAsRead(target, target.name)) {
+    const auto giveUp = [&](const RuntimeError& failure) {
         PosixFile::remove(folder, temporary);
-        return SystemError::changedMeanwhile();
-    }
-    const int exchanged = PosixFile::exchange(folder, temporary, target.name);
-    if (exchanged == EINVAL || exchanged == ENOSYS) {
+        return failure;
+    };
+    if (!isAsRead(target, target.name))
+        return giveUp(SystemError::changedMeanwhile());
+    int error = PosixFile::exchange(folder, temporary, target.name);
+    if (error == EINVAL || error == ENOSYS) {
         // A file system that cannot swap still renames in one step; the check
         // just now stands for the old file.
-        int error = PosixFile::rename(folder, temporary, target.name);
-        if (error)
-            PosixFile::remove(folder, temporary);
-        else
-            error = flushFolder(target);
-        return error ? SystemError::fromErrno(error) : Failure{};
+        error = PosixFile::rename(folder, temporary, target.name);
+        if (!error)
+            error = PosixFile::flush(folder);
+        return error ? giveUp(SystemError::fromErrno(error)) : Failure{};
     }
-    if (exchanged) {
-        PosixFile::remove(folder, temporary);
-        return SystemError::fromErrno(exchanged);
-    }
-    const bool foreignChange = !isAsRead(target, temporary);
-    const int flushError = foreignChange ? 0 : flushFolder(target);
-    if (foreignChange || flushError) {
-        if (PosixFile::exchange(folder, temporary, target.name) != 0)
-            return foreignChange ? SystemError::savedBesideForeignChange(target.shownPath(), QFile::decodeName(temporary))
-                                 : SystemError::fromErrno(flushError);
-        PosixFile::remove(folder, temporary);
-        return foreignChange ? SystemError::changedMeanwhile() : SystemError::fromErrno(flushError);
-    }
-    // The old content. Should removing it fail, the next save clears it.
+    if (error)
+        return giveUp(SystemError::fromErrno(error));
+
+    const bool changed = !isAsRead(target, temporary);
+    const int flushError = changed ? 0 : PosixFile::flush(folder);
+    if ((changed || flushError) && PosixFile::exchange(folder, temporary, target.name) != 0)
+        return changed ? SystemError::savedBesideForeignChange(target.shownPath(), QFile::decodeName(temporary))
+                       : SystemError::fromErrno(flushError);
+    // The hidden name holds what is not wanted now: the old content, or the
+    // new one swapped back. Should removing it fail, the next save clears it.
     PosixFile::remove(folder, temporary);
-    return std::nullopt;
+    return changed ? SystemError::changedMeanwhile() : flushError ? SystemError::fromErrno(flushError) : Failure{};
 }
 
+// Setting the old file aside would split it from its other names, and an
+// append-only file or folder forbids it.
 Failure replace(const Target& target, const QByteArray& content)
 {
-    if (Failure failure = whyNotReplace(target))
-        return failure;
+    if (target.read.st_nlink > 1)
+        return SystemError::hasOtherNames();
+    if (PosixFile::isAppendOnly(target.file.get()) || PosixFile::isAppendOnly(target.folder.get()))
+        return SystemError::appendOnly();
     const QByteArray temporary = temporaryName(target.name);
     if (Failure failure = writeCopy(target, temporary, content))
         return failure;
@@ -262,7 +225,7 @@ std::optional<RuntimeError> addLine(const QString& nativePath, const QString& li
     // What a save killed halfway through a replacement left beside the file.
     PosixFile::remove(target.folder.get(), temporaryName(target.name));
 
-    const QByteArray encodedLine = ConfigRewrite::encodeLine(line);
+    const QByteArray encodedLine = encodeConfigLine(line);
     if (const std::optional<QByteArray> appendix = ConfigRewrite::appendix(content, encodedLine))
         return appendInPlace(target, *appendix);
     return replace(target, ConfigRewrite::rewriteAll(content, encodedLine));

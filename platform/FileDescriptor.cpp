@@ -2,8 +2,8 @@
 
 #include <unistd.h>
 
-void FileDescriptor::reset()
+FileDescriptor::~FileDescriptor()
 {
     if (m_descriptor >= 0)
-        ::close(std::exchange(m_descriptor, -1));
+        ::close(m_descriptor);
 }

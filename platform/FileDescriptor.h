@@ -8,30 +8,16 @@ class FileDescriptor
 {
 public:
     FileDescriptor() = default;
-    explicit FileDescriptor(int descriptor)
-        : m_descriptor(descriptor)
+    explicit FileDescriptor(int descriptor) : m_descriptor(descriptor) {}
+    FileDescriptor(FileDescriptor&& other) noexcept : m_descriptor(std::exchange(other.m_descriptor, -1)) {}
+    FileDescriptor& operator=(FileDescriptor other) noexcept
     {
-    }
-    ~FileDescriptor() { reset(); }
-
-    FileDescriptor(FileDescriptor&& other) noexcept
-        : m_descriptor(std::exchange(other.m_descriptor, -1))
-    {
-    }
-    FileDescriptor& operator=(FileDescriptor&& other) noexcept
-    {
-        if (this != &other) {
-            reset();
-            m_descriptor = std::exchange(other.m_descriptor, -1);
-        }
+        std::swap(m_descriptor, other.m_descriptor);
         return *this;
     }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    ~FileDescriptor();
 
     int get() const { return m_descriptor; }
-    bool isOpen() const { return m_descriptor >= 0; }
-    void reset();
 
 private:
     int m_descriptor = -1;

@@ -1,5 +1,6 @@
 #include "platform/PosixFile.h"
 
+#include <QFile>
 #include <QList>
 
 #include <cerrno>
@@ -14,51 +15,54 @@
 
 namespace {
 
-// The flags `chattr` sets that say how the file is stored or kept, which a
-// copy may carry. Append-only and immutable are left out: a file that has
-// them cannot be replaced in the first place.
+// The flags `chattr` sets that say how a file is stored or kept, which its
+// copy carries over. Append-only and immutable files are never replaced.
 constexpr int CopyableFlags = FS_SECRM_FL | FS_UNRM_FL | FS_COMPR_FL | FS_SYNC_FL | FS_NODUMP_FL | FS_NOATIME_FL
                               | FS_JOURNAL_DATA_FL | FS_NOTAIL_FL | FS_NOCOMP_FL | FS_NOCOW_FL;
+// The most the kernel holds for one attribute's value or a file's list of names.
+constexpr qsizetype AttributeMax = 65536;
 
 template <typename Call>
 int retried(Call call)
 {
-    for (;;) {
-        if (call() >= 0)
-            return 0;
+    while (call() < 0) {
         if (errno != EINTR)
             return errno;
     }
+    return 0;
 }
 
-// Reads an attribute list or value whose size can change between asking and
-// reading.
-template <typename Read>
-int readGrowing(QByteArray& out, Read read)
+// The flags of a file system that has none are no flags.
+int flagsOf(int file, int& flags)
 {
-    for (;;) {
-        const ssize_t size = read(nullptr, 0);
-        if (size < 0 && errno == EINTR)
-            continue;
-        if (size < 0)
-            return errno;
-        out.resize(size);
-        const ssize_t got = size ? read(out.data(), size_t(size)) : 0;
-        if (got >= 0) {
-            out.resize(got);
-            return 0;
-        }
-        if (errno != ERANGE && errno != EINTR)
-            return errno;
-    }
+    flags = 0;
+    const int error = retried([&] { return ::ioctl(file, FS_IOC_GETFLAGS, &flags); });
+    return error == ENOTTY || error == ENOTSUP || error == EINVAL ? 0 : error;
+}
+
+// Set before any content: some flags, such as no copy-on-write, take only on
+// an empty file. A new file may have taken flags from its folder that the
+// old one lacks.
+int copyFlags(int from, int to)
+{
+    int wanted = 0;
+    int present = 0;
+    if (const int error = flagsOf(from, wanted))
+        return error;
+    if (const int error = flagsOf(to, present))
+        return error;
+    wanted &= CopyableFlags;
+    int flags = (present & ~CopyableFlags) | wanted;
+    return (present & CopyableFlags) == wanted ? 0 : retried([&] { return ::ioctl(to, FS_IOC_SETFLAGS, &flags); });
 }
 
 int attributeNames(int file, QList<QByteArray>& names)
 {
-    QByteArray list;
-    if (const int error = readGrowing(list, [file](char* buffer, size_t size) { return ::flistxattr(file, buffer, size); }))
+    QByteArray list(AttributeMax, Qt::Uninitialized);
+    ssize_t size = 0;
+    if (const int error = retried([&] { return size = ::flistxattr(file, list.data(), size_t(list.size())); }))
         return error == ENOTSUP ? 0 : error;
-    names = list.split('\0');
+    names = list.first(size).split('\0');
     names.removeAll(QByteArray());
     return 0;
 }
@@ -74,39 +78,19 @@ int copyAttributes(int from, int to)
     // A folder's default ACL gives a new file an ACL the old one lacked. Some
     // file systems list one ACL under two names, and removing one removes both.
     for (const QByteArray& name : present) {
-        if (wanted.contains(name))
-            continue;
-        if (const int error = retried([&] { return ::fremovexattr(to, name.constData()); }); error && error != ENODATA)
+        const int error = wanted.contains(name) ? 0 : retried([&] { return ::fremovexattr(to, name.constData()); });
+        if (error && error != ENODATA)
             return error;
     }
+    QByteArray value(AttributeMax, Qt::Uninitialized);
     for (const QByteArray& name : wanted) {
-        QByteArray value;
-        if (const int error = readGrowing(value, [&](char* buffer, size_t size) {
-                return ::fgetxattr(from, name.constData(), buffer, size);
-            }))
+        ssize_t size = 0;
+        if (const int error = retried([&] { return size = ::fgetxattr(from, name.constData(), value.data(), size_t(value.size())); }))
             return error;
-        if (const int error = retried([&] { return ::fsetxattr(to, name.constData(), value.constData(), size_t(value.size()), 0); }))
+        if (const int error = retried([&] { return ::fsetxattr(to, name.constData(), value.constData(), size_t(size), 0); }))
             return error;
     }
     return 0;
-}
-
-// Before any content is written: some flags, such as no copy-on-write, take
-// only on an empty file.
-int copyFlags(int from, int to)
-{
-    int wanted = 0;
-    int present = 0;
-    if (const int error = PosixFile::attributeFlags(from, wanted))
-        return error;
-    wanted &= CopyableFlags;
-    if (const int error = PosixFile::attributeFlags(to, present))
-        return error;
-    if ((present & CopyableFlags) == wanted)
-        return 0;
-    // A new file may have taken flags from its folder that the old one lacks.
-    int flags = (present & ~CopyableFlags) | wanted;
-    return retried([&] { return ::ioctl(to, FS_IOC_SETFLAGS, &flags); });
 }
 
 } // namespace
@@ -133,26 +117,12 @@ int resolve(const QByteArray& path, QByteArray& folder, QByteArray& name)
     return name.isEmpty() ? EISDIR : 0;
 }
 
-bool isFolder(const QByteArray& path)
-{
-    struct stat status;
-    return retried([&] { return ::stat(path.constData(), &status); }) == 0 && S_ISDIR(status.st_mode);
-}
-
 int openFolder(const QByteArray& path, FileDescriptor& folder)
 {
-    // A folder that may be searched but not listed still holds files that
-    // may be written.
-    int error = 0;
-    for (const int access : {O_RDONLY, O_PATH}) {
-        error = retried([&] {
-            folder = FileDescriptor(::open(path.constData(), access | O_DIRECTORY | O_CLOEXEC));
-            return folder.get();
-        });
-        if (error != EACCES)
-            break;
-    }
-    return error;
+    return retried([&] {
+        folder = FileDescriptor(::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        return folder.get();
+    });
 }
 
 int openIn(int folder, const QByteArray& name, int flags, FileDescriptor& file)
@@ -168,39 +138,21 @@ int statusIn(int folder, const QByteArray& name, struct stat& status)
     return retried([&] { return ::fstatat(folder, name.constData(), &status, AT_SYMLINK_NOFOLLOW); });
 }
 
-int status(int file, struct stat& status)
-{
-    return retried([&] { return ::fstat(file, &status); });
-}
+int status(int file, struct stat& status) { return retried([&] { return ::fstat(file, &status); }); }
 
 int readAll(int file, QByteArray& content)
 {
-    struct stat now;
-    if (const int error = status(file, now))
-        return error;
-    // One byte beyond the size, to see the end without another round.
-    content.resize(qsizetype(now.st_size) + 1);
-    qsizetype total = 0;
-    for (;;) {
-        if (total == content.size())
-            content.resize(content.size() * 2);
-        ssize_t count = 0;
-        if (const int error = retried([&] {
-                return count = ::pread(file, content.data() + total, size_t(content.size() - total), off_t(total));
-            }))
-            return error;
-        if (count == 0)
-            break;
-        total += count;
-    }
-    content.resize(total);
-    return 0;
+    QFile reader;
+    if (!reader.open(file, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle))
+        return EBADF;
+    content = reader.readAll();
+    // QFile keeps no errno; a read that fails after the open is the device's failure.
+    return reader.error() == QFileDevice::NoError ? 0 : EIO;
 }
 
 int write(int file, QByteArrayView bytes, qint64& written)
 {
-    written = 0;
-    while (written < bytes.size()) {
+    for (written = 0; written < bytes.size();) {
         ssize_t count = 0;
         const QByteArrayView rest = bytes.sliced(written);
         if (const int error = retried([&] { return count = ::write(file, rest.data(), size_t(rest.size())); }))
@@ -215,31 +167,16 @@ int reserve(int file, qint64 offset, qint64 length)
     return retried([&] { return ::fallocate(file, FALLOC_FL_KEEP_SIZE, off_t(offset), off_t(length)); });
 }
 
-int truncate(int file, qint64 size)
-{
-    return retried([&] { return ::ftruncate(file, off_t(size)); });
-}
+int truncate(int file, qint64 size) { return retried([&] { return ::ftruncate(file, off_t(size)); }); }
 
-int flush(int file)
-{
-    return retried([&] { return ::fsync(file); });
-}
+int flush(int file) { return retried([&] { return ::fsync(file); }); }
 
-int flushData(int file)
-{
-    return retried([&] { return ::fdatasync(file); });
-}
+int flushData(int file) { return retried([&] { return ::fdatasync(file); }); }
 
-int attributeFlags(int file, int& flags)
+bool isAppendOnly(int file)
 {
-    flags = 0;
-    const int error = retried([&] { return ::ioctl(file, FS_IOC_GETFLAGS, &flags); });
-    return error == ENOTTY || error == ENOTSUP || error == EINVAL || error == ENOSYS || error == EBADF ? 0 : error;
-}
-
-bool isAppendOnlyOrImmutable(int flags)
-{
-    return flags & (FS_APPEND_FL | FS_IMMUTABLE_FL);
+    int flags = 0;
+    return flagsOf(file, flags) == 0 && (flags & (FS_APPEND_FL | FS_IMMUTABLE_FL));
 }
 
 int exchange(int folder, const QByteArray& first, const QByteArray& second)

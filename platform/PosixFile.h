@@ -9,19 +9,15 @@
 
 // The file system calls a save makes, each retried after an interruption and
 // each returning the errno of its failure, or 0. Names are bytes as the file
-// system holds them, never decoded. Everything after resolving a path works
-// on descriptors: the folder's and the file's.
+// system holds them, never decoded.
 namespace PosixFile {
 
-// Past a file-size limit a write must fail, not end the program halfway
-// through a save.
+// Past a file-size limit a write must fail, not end the program mid-save.
 void ignoreFileSizeSignal();
 
 // Follows every link in `path` to the file it names, split into its folder
 // and its name.
 int resolve(const QByteArray& path, QByteArray& folder, QByteArray& name);
-bool isFolder(const QByteArray& path);
-
 int openFolder(const QByteArray& path, FileDescriptor& folder);
 // Opens `name` in `folder` without following a link and without waiting; a
 // file it creates is the owner's alone until its mode is set.
@@ -29,27 +25,26 @@ int openIn(int folder, const QByteArray& name, int flags, FileDescriptor& file);
 int statusIn(int folder, const QByteArray& name, struct stat& status);
 int status(int file, struct stat& status);
 
-// The whole file from its start to its end as it is now.
+// The whole file as it is now.
 int readAll(int file, QByteArray& content);
-// Writes at the file's position (its end, for a file opened to append);
-// `written` counts even when a later write fails.
+// At the file's position (its end, when opened to append); `written` counts
+// even when a later write fails.
 int write(int file, QByteArrayView bytes, qint64& written);
-// Allocates room for `length` bytes at `offset` without changing the size.
+// Room for `length` bytes at `offset`, without changing the size.
 int reserve(int file, qint64 offset, qint64 length);
 int truncate(int file, qint64 size);
 int flush(int file);
 int flushData(int file);
 
-// The attribute flags `chattr` shows; 0 where the file system has none.
-int attributeFlags(int file, int& flags);
-bool isAppendOnlyOrImmutable(int flags);
+// Whether `chattr` made the file only to be added to, or not to be changed.
+bool isAppendOnly(int file);
 
 int exchange(int folder, const QByteArray& first, const QByteArray& second);
 int rename(int folder, const QByteArray& from, const QByteArray& to);
 int remove(int folder, const QByteArray& name);
 
-// Owner, group, mode, every extended attribute (ACLs among them) and the
-// attribute flags of `from` onto the empty file `to`, and nothing `from` lacks.
+// Owner, group, mode, attribute flags and every extended attribute (ACLs
+// among them) of `from` onto the empty file `to`, and nothing `from` lacks.
 int copyIdentity(int from, int to);
 
 } // namespace PosixFile

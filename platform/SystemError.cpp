@@ -11,16 +11,8 @@ struct ClassicError
 };
 
 constexpr ClassicError InvalidCall{5, "Invalid procedure call or argument"};
-constexpr ClassicError OutOfMemory{7, "Out of memory"};
 constexpr ClassicError BadFileName{52, "Bad file name or number"};
-constexpr ClassicError FileNotFound{53, "File not found"};
-constexpr ClassicError DeviceIoError{57, "Device I/O error"};
-constexpr ClassicError FileAlreadyExists{58, "File already exists"};
-constexpr ClassicError DiskFull{61, "Disk full"};
-constexpr ClassicError TooManyFiles{67, "Too many files"};
-constexpr ClassicError DeviceUnavailable{68, "Device unavailable"};
 constexpr ClassicError PermissionDenied{70, "Permission denied"};
-constexpr ClassicError DifferentDrive{74, "Can't rename with different drive"};
 constexpr ClassicError PathFileAccess{75, "Path/File access error"};
 constexpr ClassicError PathNotFound{RuntimeError::PathNotFound, "Path not found"};
 
@@ -31,29 +23,34 @@ constexpr struct
     int errorNumber;
     ClassicError classic;
 } errnoTable[] = {
-    {ENOENT, FileNotFound},
+    {ENOENT, {53, "File not found"}},
     {ENOTDIR, PathNotFound},
     {EACCES, PermissionDenied},
     {EPERM, PermissionDenied},
     {ETXTBSY, PermissionDenied},
     {EROFS, PermissionDenied},
-    {ENOSPC, DiskFull},
-    {EDQUOT, DiskFull},
-    {EFBIG, DiskFull},
-    {EIO, DeviceIoError},
-    {ENXIO, DeviceUnavailable},
-    {ENODEV, DeviceUnavailable},
-    {EMFILE, TooManyFiles},
-    {ENFILE, TooManyFiles},
-    {ENOMEM, OutOfMemory},
-    {EEXIST, FileAlreadyExists},
-    {EXDEV, DifferentDrive},
+    {ENOSPC, {61, "Disk full"}},
+    {EDQUOT, {61, "Disk full"}},
+    {EFBIG, {61, "Disk full"}},
+    {EIO, {57, "Device I/O error"}},
+    {ENXIO, {68, "Device unavailable"}},
+    {ENODEV, {68, "Device unavailable"}},
+    {EMFILE, {67, "Too many files"}},
+    {ENFILE, {67, "Too many files"}},
+    {ENOMEM, {7, "Out of memory"}},
+    {EEXIST, {58, "File already exists"}},
+    {EXDEV, {74, "Can't rename with different drive"}},
     {ENAMETOOLONG, BadFileName},
 };
 
 RuntimeError toRuntimeError(const ClassicError& classic)
 {
     return {classic.number, QString::fromLatin1(classic.description)};
+}
+
+RuntimeError accessError(const char* description)
+{
+    return {PathFileAccess.number, QString::fromLatin1(description)};
 }
 
 } // namespace
@@ -73,16 +70,9 @@ RuntimeError badFileName() { return toRuntimeError(BadFileName); }
 RuntimeError pathNotFound() { return toRuntimeError(PathNotFound); }
 RuntimeError permissionDenied() { return toRuntimeError(PermissionDenied); }
 RuntimeError pathFileAccess() { return toRuntimeError(PathFileAccess); }
-
-RuntimeError changedMeanwhile()
-{
-    return {PathFileAccess.number, QStringLiteral("File was changed by another program while saving")};
-}
-
-RuntimeError hasOtherNames()
-{
-    return {PathFileAccess.number, QStringLiteral("File has other names that would lose the change")};
-}
+RuntimeError changedMeanwhile() { return accessError("File was changed by another program while saving"); }
+RuntimeError hasOtherNames() { return accessError("File has other names that would lose the change"); }
+RuntimeError appendOnly() { return accessError("File or its folder may only be added to, and the file's line ends would have to change"); }
 
 RuntimeError lineBreakInLine()
 {
@@ -92,12 +82,6 @@ RuntimeError lineBreakInLine()
 RuntimeError nulInLine()
 {
     return {InvalidCall.number, QStringLiteral("The line holds a NUL character, where the game would stop reading it; nothing was saved")};
-}
-
-RuntimeError appendOnly()
-{
-    return {PathFileAccess.number,
-            QStringLiteral("File or its folder may only be added to, and the file's line ends would have to change")};
 }
 
 RuntimeError mayEndWithPartOfLine(const RuntimeError& cause, const QString& path)

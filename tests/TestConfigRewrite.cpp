@@ -39,7 +39,7 @@ void TestConfigRewrite::bytes_data()
     QTest::addColumn<QByteArray>("made");
     QTest::addColumn<QByteArray>("expected");
 
-    const auto encoded = [](const QString& line) { return ConfigRewrite::encodeLine(line); };
+    const auto encoded = [](const QString& line) { return encodeConfigLine(line); };
     QTest::newRow("bind keeps every space") << encoded(MakeBindLine(" KP_END ", " Say ", " a b "))
                                             << QByteArray("bind  KP_END   Say  \" a b \"");
     QTest::newRow("bind with empty key and text") << encoded(MakeBindLine("", "Say", "")) << QByteArray("bind  Say \"\"");

@@ -1,3 +1,4 @@
+#include "cfgfile/ConfigLine.h"
 #include "cfgfile/ConfigRewrite.h"
 #include "cfgfile/ConfigSaver.h"
 
@@ -29,7 +30,7 @@ namespace {
 
 QByteArray bytesAfterSave(const QByteArray& old, const QString& line)
 {
-    return ConfigRewrite::rewriteAll(old, ConfigRewrite::encodeLine(line));
+    return ConfigRewrite::rewriteAll(old, encodeConfigLine(line));
 }
 
 void writeFile(const QString& path, const QByteArray& bytes)
