@@ -1,16 +1,24 @@
 #include "cfgfile/ConfigRewrite.h"
 
+#include <cstring>
+
 namespace {
 
 constexpr QByteArrayView CrLf("\r\n");
 
 // The first CR that is neither followed by its LF nor the last byte, from
-// `from` on; -1 when there is none.
+// `from` on; -1 when there is none. memchr, since a config of short lines
+// holds a CR every few dozen bytes.
 qsizetype loneCrBeforeLast(QByteArrayView content, qsizetype from)
 {
-    for (qsizetype cr = content.indexOf('\r', from); cr >= 0 && cr + 1 < content.size(); cr = content.indexOf('\r', cr + 2)) {
-        if (content[cr + 1] != '\n')
-            return cr;
+    const char* const begin = content.data();
+    const char* const last = begin + content.size() - 1;
+    for (const char* cr = begin + from; cr < last; ++cr) {
+        cr = static_cast<const char*>(std::memchr(cr, '\r', size_t(last - cr)));
+        if (!cr)
+            break;
+        if (cr[1] != '\n')
+            return cr - begin;
     }
     return -1;
 }

@@ -1,6 +1,5 @@
 #include "platform/PosixFile.h"
 
-#include <QFile>
 #include <QList>
 
 #include <cerrno>
@@ -142,12 +141,21 @@ int status(int file, struct stat& status) { return retried([&] { return ::fstat(
 
 int readAll(int file, QByteArray& content)
 {
-    QFile reader;
-    if (!reader.open(file, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle))
-        return EBADF;
-    content = reader.readAll();
-    // QFile keeps no errno; a read that fails after the open is the device's failure.
-    return reader.error() == QFileDevice::NoError ? 0 : EIO;
+    struct stat now;
+    if (const int error = status(file, now))
+        return error;
+    // A byte more than its size, to see the end without another call.
+    content.resize(qsizetype(now.st_size) + 1);
+    qsizetype total = 0;
+    for (ssize_t count = 1; count > 0; total += count) {
+        if (total == content.size())
+            content.resize(2 * total);
+        const size_t room = size_t(content.size() - total);
+        if (const int error = retried([&] { return count = ::pread(file, content.data() + total, room, off_t(total)); }))
+            return error;
+    }
+    content.resize(total);
+    return 0;
 }
 
 int write(int file, QByteArrayView bytes, qint64& written)
