@@ -40,7 +40,7 @@ void TestPalettePictures::cell_data()
     QCOMPARE(symbols.size(), QSize(165, 212));
     for (const SymbolCell& cell : symbolCells()) {
         QTest::newRow(cell.description) << symbols << symbolPictureCell(cell.row, cell.column) << SymbolPictureBackground
-                                        << symbolInk(cell.picture).rgb() << (QRectF(cell.twips).center() / 15.0).toPoint();
+                                        << cell.ink << (QRectF(cell.twips).center() / 15.0).toPoint();
     }
 }
 
