@@ -90,6 +90,8 @@ void TestGameTextPicture::colours_data()
     // U+001A has no picture in the game's font; the player still sees that
     // something is there, in the colour of the text around it.
     QTest::newRow("control character without a picture") << QStringLiteral("^1\x1a") << QList<QRgb>{0xFFFF1919} << QImage();
+    // Offered under the green return arrow too, but shown as the framed dot.
+    QTest::newRow("U+000E offered twice") << QStringLiteral("\x0e") << QList<QRgb>{SymbolWhite} << QImage();
     for (char16_t character = 0x01; character <= 0x1F; ++character) {
         if (const SymbolCell* cell = findSymbolCell(character))
             QTest::addRow("U+%04X", unsigned(character)) << QStringLiteral("^1%1^1").arg(QChar(character))
