@@ -3,7 +3,7 @@
 #include "palette/PixelFont.h"
 
 #include <algorithm>
-#include <array>
+#include <iterator>
 
 namespace {
 
@@ -206,7 +206,7 @@ constexpr QRgb Green = SymbolPaleGreen;
 // not the picture's lines, decide what a click inserts. A new symbol is a row
 // here and its drawing above.
 // clang-format off
-constexpr std::array<SymbolCell, SymbolCellCount> cells = {{
+constexpr SymbolCell cells[] = {
     {101, 0, 0, {   0,    0, 615, 375}, 0x1C, false, [] { return ringedDigit(1); }, White, "digit 1 in a ring"},
     {102, 0, 1, { 600,    0, 615, 375}, 0x16, false, [] { return largeDigit(6); },  White, "digit 6"},
     {103, 0, 2, {1200,    0, 615, 375}, 0x1B, false, [] { return lettering(u"ESC"); }, White, "the letters ESC"},
@@ -240,7 +240,7 @@ constexpr std::array<SymbolCell, SymbolCellCount> cells = {{
     {127, 8, 0, {   0, 2880, 615, 375}, 0x15, false, [] { return framedDigit(5); }, White, "framed digit 5"},
     {128, 8, 1, { 600, 2880, 615, 375}, 0x09, true,  tabArrows,    White, "Tab, two opposed arrows with end bars"},
     {129, 8, 2, {1200, 2880, 615, 375}, 0x0C, false, framedMinus,  Green, "framed minus sign"},
-}};
+};
 // clang-format on
 
 } // namespace
@@ -259,7 +259,7 @@ std::span<const SymbolCell> symbolCells()
 std::vector<PaletteCellDefinition> symbolCellDefinitions()
 {
     std::vector<PaletteCellDefinition> definitions;
-    definitions.reserve(cells.size());
+    definitions.reserve(std::size(cells));
     for (const SymbolCell& cell : cells) {
         PaletteCellDefinition definition;
         definition.name = cell.name();
@@ -281,7 +281,7 @@ const SymbolCell* findSymbolCell(char16_t character)
 {
     const auto found = std::ranges::find_if(
         cells, [character](const SymbolCell& cell) { return cell.character == character && cell.inText == Shown; });
-    return found == cells.end() ? nullptr : &*found;
+    return found == std::end(cells) ? nullptr : found;
 }
 
 QImage emptySymbolBox(QSize size, QRgb colour)

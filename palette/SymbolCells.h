@@ -16,8 +16,6 @@
 // characters are control characters that the game's font draws as small
 // pictures; each cell holds the drawing of its picture.
 
-inline constexpr int SymbolCellCount = 29;
-
 inline constexpr QRgb SymbolWhite = 0xFFFFFFFF;
 inline constexpr QRgb SymbolPaleGreen = 0xFFB8F0A0;
 
@@ -49,7 +47,7 @@ struct SymbolCell
     QImage picture() const { return drawing().picture(ink); }
 };
 
-// All 29 cells, row by row and left to right within a row.
+// All cells, row by row and left to right within a row.
 std::span<const SymbolCell> symbolCells();
 
 // The table as the generic palette cells take it.
