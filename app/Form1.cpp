@@ -9,7 +9,6 @@
 #include "cfgfile/ConfigSaver.h"
 #include "cfgfile/ConfigTarget.h"
 #include "cfgfile/FilePath.h"
-#include "palette/SymbolDrawing.h"
 #include "platform/GameProcess.h"
 #include "platform/SystemError.h"
 #include "platform/WindowsPath.h"
@@ -56,12 +55,6 @@ QFont fontFor(ControlFont font, const QFont& interfaceFont)
     return interfaceFont;
 }
 
-// Every field shows a symbol character as the symbol palette draws it.
-bool drawPaletteSymbol(QImage& image, QRect cell, char16_t character)
-{
-    return drawSymbol(image, cell, character);
-}
-
 QWidget* createControl(const ControlDefinition& definition, QWidget* form)
 {
     switch (definition.kind) {
@@ -82,15 +75,12 @@ QWidget* createControl(const ControlDefinition& definition, QWidget* form)
         return new QRadioButton(definition.text(), form);
     case ControlKind::TextBox: {
         auto* textBox = new TextBox(form);
-        textBox->setSymbolDrawing(drawPaletteSymbol);
         textBox->setText(definition.text());
         textBox->setCursorPosition(0);
         return textBox;
     }
     case ControlKind::ComboBox: {
         auto* combo = new ComboBox(form);
-        // A pasted symbol or line break is treated as in the entry text.
-        combo->symbolLineEdit()->setSymbolDrawing(drawPaletteSymbol);
         // Its text is set once its list is filled, in Form_Load.
         return combo;
     }

@@ -1,7 +1,6 @@
 #include "palette/SymbolPalettePicture.h"
 
 #include "palette/SymbolCells.h"
-#include "palette/SymbolDrawing.h"
 
 QRect symbolPictureCell(int row, int column)
 {
@@ -34,6 +33,6 @@ QImage symbolPalettePicture()
     }
 
     for (const SymbolCell& cell : symbolCells())
-        drawSymbol(picture, symbolPictureCell(cell.row, cell.column), cell.picture);
+        cell.drawing().drawCentred(picture, symbolPictureCell(cell.row, cell.column), cell.ink);
     return picture;
 }

@@ -1,6 +1,6 @@
 #include "preview/GameTextPicture.h"
 
-#include "palette/SymbolDrawing.h"
+#include "palette/SymbolCells.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -14,9 +14,11 @@ constexpr int Padding = 6;
 constexpr int MinimumContentWidth = 48;
 // Tall enough for the tallest symbol, the digits in rings.
 constexpr int SymbolBandHeight = 19;
-// Wide enough for the widest symbol, "Scroll" over "Lock".
-constexpr int SymbolScratchWidth = 48;
 constexpr int SymbolGap = 2;
+// A control character the game's font has no picture for shows as an empty
+// box in the text's colour, a pixel further from its neighbours than a picture.
+constexpr QSize EmptyBoxSize(7, 11);
+constexpr int EmptyBoxGap = SymbolGap + 1;
 
 QFont consoleFont()
 {
@@ -28,31 +30,13 @@ QFont consoleFont()
     return font;
 }
 
-// A symbol's picture cut to the columns it covers, so that narrow symbols
-// take little room and wide ones are not clipped. A control character the
-// game's font has no picture for shows as an empty box in the text colour.
-QImage symbolImage(QChar character, QColor colour, int height)
-{
-    QImage scratch(SymbolScratchWidth, height, QImage::Format_ARGB32_Premultiplied);
-    scratch.fill(Qt::transparent);
-    if (!drawSymbol(scratch, scratch.rect(), character.unicode())) {
-        QImage box(9, height, QImage::Format_ARGB32_Premultiplied);
-        box.fill(Qt::transparent);
-        QPainter painter(&box);
-        painter.setPen(colour);
-        painter.drawRect(1, height / 2 - 5, 6, 10);
-        return box;
-    }
-    const QRect ink = inkBounds(scratch);
-    return ink.isEmpty() ? QImage() : scratch.copy(ink.left(), 0, ink.width(), height);
-}
-
 struct Placed
 {
     QPoint topLeft; // of the item's box in its line
     QColor colour;
-    QString glyph;  // text to draw, or
-    QImage picture; // a symbol's picture
+    QString glyph;    // text to draw, or
+    QImage picture;   // a symbol's picture,
+    QPoint pictureAt; // this far into the box
 };
 
 } // namespace
@@ -79,13 +63,16 @@ QImage gameTextPicture(std::span<const GameTextRun> runs)
     for (const GameTextRun& run : runs) {
         if (run.kind == GameTextRun::Kind::Cut) {
             const QString ellipsis(QChar(0x2026));
-            place(metrics.horizontalAdvance(ellipsis), {{}, QColor::fromRgb(GameTextCutMark), ellipsis, {}});
+            place(metrics.horizontalAdvance(ellipsis), {{}, QColor::fromRgb(GameTextCutMark), ellipsis, {}, {}});
             continue;
         }
         if (run.kind == GameTextRun::Kind::Symbol) {
-            QImage picture = symbolImage(run.text.front(), run.colour, lineHeight);
-            const int width = picture.width() + 2 * SymbolGap;
-            place(width, {{}, run.colour, {}, std::move(picture)});
+            const SymbolCell* cell = findSymbolCell(run.text.front().unicode());
+            QImage picture = cell ? cell->picture() : emptySymbolBox(EmptyBoxSize, run.colour.rgb());
+            const int gap = cell ? SymbolGap : EmptyBoxGap;
+            const QPoint at(gap, (lineHeight - picture.height()) / 2);
+            const int width = picture.width() + 2 * gap;
+            place(width, {{}, run.colour, {}, std::move(picture), at});
             continue;
         }
         for (qsizetype i = 0; i < run.text.size(); ++i) {
@@ -95,7 +82,7 @@ QImage gameTextPicture(std::span<const GameTextRun> runs)
             i += length - 1;
             // Measured before the glyph moves into its item.
             const int width = metrics.horizontalAdvance(glyph);
-            place(width, {{}, run.colour, std::move(glyph), {}});
+            place(width, {{}, run.colour, std::move(glyph), {}, {}});
         }
     }
 
@@ -106,7 +93,7 @@ QImage gameTextPicture(std::span<const GameTextRun> runs)
     const int baseline = (lineHeight - metrics.height()) / 2 + metrics.ascent();
     for (const Placed& item : placed) {
         if (item.glyph.isEmpty()) {
-            painter.drawImage(item.topLeft + QPoint(SymbolGap, 0), item.picture);
+            painter.drawImage(item.topLeft + item.pictureAt, item.picture);
         } else {
             painter.setPen(item.colour);
             painter.drawText(item.topLeft + QPoint(0, baseline), item.glyph);

@@ -28,19 +28,21 @@ void TestPalettePictures::cell_data()
     QTest::addColumn<QRgb>("background");
     QTest::addColumn<QRgb>("ink");
     QTest::addColumn<QPoint>("clickCentre"); // of the cell that inserts what the picture shows
+    QTest::addColumn<QSize>("inkSize"); // of a symbol's drawing, which text shows at that size
 
     const QImage colours = colourPalettePicture();
     QCOMPARE(colours.size(), QSize(168, 430));
     for (const ColourCell& cell : colourCells()) {
         QTest::newRow(qPrintable(cell.code()))
             << colours << cell.pictureRect().adjusted(1, 1, -1, -1) << cell.swatch.rgb() << cell.letteringColour().rgb()
-            << (QRectF(cell.twips).center() / 15.0).toPoint();
+            << (QRectF(cell.twips).center() / 15.0).toPoint() << QSize();
     }
     const QImage symbols = symbolPalettePicture();
     QCOMPARE(symbols.size(), QSize(165, 212));
     for (const SymbolCell& cell : symbolCells()) {
         QTest::newRow(cell.description) << symbols << symbolPictureCell(cell.row, cell.column) << SymbolPictureBackground
-                                        << symbolInk(cell.picture).rgb() << (QRectF(cell.twips).center() / 15.0).toPoint();
+                                        << cell.ink << (QRectF(cell.twips).center() / 15.0).toPoint()
+                                        << cell.picture().size();
     }
 }
 
@@ -51,6 +53,7 @@ void TestPalettePictures::cell()
     QFETCH(QRgb, background);
     QFETCH(QRgb, ink);
     QFETCH(QPoint, clickCentre);
+    QFETCH(QSize, inkSize);
 
     // A click in the middle of a cell lands on the picture of what it inserts.
     QVERIFY(inside.contains(clickCentre));
@@ -68,6 +71,9 @@ void TestPalettePictures::cell()
     QVERIFY(QRect(1, 1, shown.width() - 2, shown.height() - 2).contains(inked));
     QVERIFY2(qAbs(inked.left() - (shown.width() - 1 - inked.right())) <= 1,
              qPrintable(QStringLiteral("ink from %1 to %2").arg(inked.left()).arg(inked.right())));
+    // A drawing neither pads its ink nor reaches past its own size.
+    if (inkSize.isValid())
+        QCOMPARE(inked.size(), inkSize);
     const QImage shape = shown.createMaskFromColor(ink, Qt::MaskOutColor);
     QVERIFY2(!m_shapes.contains(shape), "looks like another cell");
     m_shapes << shape;

@@ -28,11 +28,6 @@ ComboBox::ComboBox(QWidget* parent)
     connect(lineEdit(), &QLineEdit::textChanged, this, &ComboBox::showStartUnlessFocused);
 }
 
-SymbolLineEdit* ComboBox::symbolLineEdit() const
-{
-    return static_cast<SymbolLineEdit*>(lineEdit());
-}
-
 void ComboBox::showPopup()
 {
     QAbstractItemView* list = view();

@@ -2,8 +2,6 @@
 
 #include <QComboBox>
 
-class SymbolLineEdit;
-
 // A drop-down list with an editable text field, unsorted, that keeps what is
 // typed as typed. The box is narrow, so while it does not have the focus it
 // shows the start of its text, and its list opens as wide as its longest entry.
@@ -13,9 +11,6 @@ class ComboBox : public QComboBox
 
 public:
     explicit ComboBox(QWidget* parent = nullptr);
-
-    // The text field, which shows symbols as pictures and keeps line breaks out.
-    SymbolLineEdit* symbolLineEdit() const;
 
     void showPopup() override;
 

@@ -1,6 +1,6 @@
 #include "widgets/SymbolLineEdit.h"
 
-#include "palette/SymbolDrawing.h"
+#include "palette/SymbolCells.h"
 #include "widgets/SingleLineValidator.h"
 
 #include <QInputMethodEvent>
@@ -13,8 +13,6 @@
 
 namespace {
 
-// Room for the widest picture, two lines of lettering.
-constexpr QSize PictureScratch(64, 32);
 // Characters either side of the caret whose symbols are shown as pictures;
 // far more than the widest field shows.
 constexpr int SymbolReach = 2000;
@@ -59,12 +57,6 @@ SymbolLineEdit::SymbolLineEdit(QWidget* parent)
             || (caret > m_widenedTo - SymbolReach / 2 && m_widenedTo < text().size()))
             makeRoomForSymbols();
     });
-}
-
-void SymbolLineEdit::setSymbolDrawing(SymbolDrawing drawing)
-{
-    m_drawing = std::move(drawing);
-    forgetPictures();
 }
 
 void SymbolLineEdit::changeEvent(QEvent* event)
@@ -171,24 +163,14 @@ const QImage& SymbolLineEdit::pictureOf(char16_t character)
 
 QImage SymbolLineEdit::drawnPicture(char16_t character) const
 {
-    QImage scratch(PictureScratch, QImage::Format_ARGB32_Premultiplied);
-    scratch.fill(Qt::transparent);
-    const QRect ink = m_drawing && m_drawing(scratch, scratch.rect(), character) ? inkBounds(scratch) : QRect();
-    QImage picture;
-    if (ink.isEmpty()) {
-        // Something is there that the game draws as nothing known: an empty box.
-        const QFontMetrics metrics(font());
-        picture = QImage(std::max(5, metrics.averageCharWidth()), std::max(7, metrics.ascent() - 1),
-                         QImage::Format_ARGB32_Premultiplied);
-        picture.fill(Qt::transparent);
-        QPainter painter(&picture);
-        painter.setPen(Qt::white);
-        painter.drawRect(picture.rect().adjusted(0, 0, -1, -1));
-    } else {
-        picture = scratch.copy(ink);
-    }
+    const QFontMetrics metrics(font());
+    const SymbolCell* cell = findSymbolCell(character);
+    // Something is there that the game draws as nothing known: an empty box.
+    QImage picture = cell ? cell->picture()
+                          : emptySymbolBox(QSize(std::max(5, metrics.averageCharWidth()), std::max(7, metrics.ascent() - 1)),
+                                           SymbolWhite);
     // As tall as the text at most, as the game's font draws them.
-    const int room = std::min(QFontMetrics(font()).height(), textArea().height());
+    const int room = std::min(metrics.height(), textArea().height());
     if (room > 0 && picture.height() > room)
         picture = picture.scaledToHeight(room, Qt::SmoothTransformation);
     return picture;

@@ -5,12 +5,11 @@
 #include <QLineEdit>
 #include <QTextLayout>
 
-#include <functional>
 #include <vector>
 
 // A one-line field for text that ends up in the game's config. The game's
 // font draws the control characters U+0001 to U+001F as small pictures, and
-// so does this field: each takes the room of its picture, so the player sees
+// so does this field, with the symbol palette's pictures: each takes the room of its picture, so the player sees
 // it and can put the caret beside it, select it and delete it like any other
 // character. Only the drawing differs; text() is exactly what was entered.
 // Line breaks never get in: each CR or LF becomes a space.
@@ -19,14 +18,7 @@ class SymbolLineEdit : public QLineEdit
     Q_OBJECT
 
 public:
-    // Draws the picture of character centred in cell of image and returns
-    // true, or returns false with nothing drawn if it has none; such a
-    // character shows as an empty box.
-    using SymbolDrawing = std::function<bool(QImage& image, QRect cell, char16_t character)>;
-
     explicit SymbolLineEdit(QWidget* parent = nullptr);
-
-    void setSymbolDrawing(SymbolDrawing drawing);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -42,7 +34,6 @@ private:
     QRect textArea() const;
     QTextLine shownLine();
 
-    SymbolDrawing m_drawing;
     // Alpha masks at the size they are shown, tinted when painted.
     QHash<char16_t, QImage> m_pictures;
     // Symbols between these text positions are widened and drawn.
