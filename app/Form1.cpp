@@ -1,17 +1,15 @@
 #include "app/Form1.h"
 
 #include "app/AppIcon.h"
+#include "app/BackgroundGameSearch.h"
 #include "app/EntryTextPreview.h"
 #include "app/FormDefinition.h"
-#include "app/GameDriveSearch.h"
 #include "app/HelpText.h"
 #include "cfgfile/ConfigLine.h"
 #include "cfgfile/ConfigSaver.h"
-#include "cfgfile/ConfigTarget.h"
 #include "cfgfile/FilePath.h"
-#include "platform/GameProcess.h"
-#include "platform/SystemError.h"
-#include "platform/WindowsPath.h"
+#include "game/ConfigTarget.h"
+#include "game/GameProcess.h"
 #include "widgets/ColourPalette.h"
 #include "widgets/ComboBox.h"
 #include "widgets/CommandButton.h"
@@ -100,6 +98,10 @@ QWidget* createControl(const ControlDefinition& definition, QWidget* form)
     return nullptr;
 }
 
+// The player is waiting for the save, and a missed copy would send the line
+// nowhere: the search may take longer here than at start.
+constexpr int SaveSearchMilliseconds = 500;
+
 bool isWindowless(ControlKind kind)
 {
     return kind == ControlKind::Label || kind == ControlKind::Line;
@@ -178,14 +180,16 @@ void Form1::openStartFolder(const QString& startFolder, const QList<DriveCatalog
 
 void Form1::findGameDrives()
 {
-    auto* search = new GameDriveSearch(this);
-    connect(search, &GameDriveSearch::found, this, &Form1::addDrives);
+    auto* search = new BackgroundGameSearch(this);
+    connect(search, &BackgroundGameSearch::finished, this, &Form1::addGameCopies);
     search->start();
 }
 
-void Form1::addDrives(const QList<DriveCatalog::Drive>& drives)
+void Form1::addGameCopies(const QList<GameInstallSearch::Install>& installs)
 {
-    m_drive1->addDrives(drives);
+    m_gameCopies = installs;
+    m_drive1->addDrives(DriveCatalog::gameDrives(installs));
+    emit gameCopiesFound();
 }
 
 void Form1::arrangeTabOrder()
@@ -279,21 +283,24 @@ void Form1::Command1_Click()
     const QString line = isBindMode() ? MakeBindLine(m_combo1->currentText(), m_combo2->currentText(), m_text1->text())
                                   : MakeNameLine(m_text1->text());
 
-    if (GameProcess().isRunning()
-        && MsgBox(this,
-                  QStringLiteral("Soldier of Fortune II is running. It rewrites sof2mp.cfg when it quits, which would "
-                                 "remove this line. Save anyway?"),
-                  vbYesNo | vbExclamation | vbDefaultButton2)
-               != vbYes)
-        return;
-
     // The path box keeps what the player typed, even when the save goes to
-    // the game's config found elsewhere.
+    // the game's config found elsewhere. A save before the search started
+    // with the window is done looks for the copies itself.
     const WinePrefix prefix = WinePrefix::fromEnvironment();
-    const QString path = ConfigTarget::forSave(m_text3->text(), findControl(QStringLiteral("Text3"))->text(), prefix,
-                                               GameInstallSearch::fromEnvironment());
-    const std::optional<QString> native = WindowsPath::toNative(path, prefix);
-    const std::optional<RuntimeError> failure = native ? ConfigSaver::addLine(*native, line) : SystemError::pathNotFound();
+    const ConfigTarget target = ConfigTarget::resolve(
+        m_text3->text(), defaultConfigPath(), prefix,
+        m_gameCopies ? *m_gameCopies : GameInstallSearch::fromEnvironment().find(QDeadlineTimer(SaveSearchMilliseconds)));
+    std::optional<RuntimeError> failure = target.failure();
+    if (!failure) {
+        if (GameProcess().isRunning()
+            && MsgBox(this,
+                      QStringLiteral("Soldier of Fortune II is running. It rewrites sof2mp.cfg when it quits, which "
+                                     "would remove this line. Save anyway?"),
+                      vbYesNo | vbExclamation | vbDefaultButton2)
+                   != vbYes)
+            return;
+        failure = ConfigSaver::addLine(target.nativePath(), line);
+    }
     if (!failure)
         return;
     MsgBox(this, failure->number == RuntimeError::PathNotFound ? QStringLiteral("No such directory!") : failure->message());

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "app/ModeSwitching.h"
-#include "platform/DriveCatalog.h"
+#include "game/DriveCatalog.h"
+#include "game/GameInstallSearch.h"
 
 #include <QWidget>
 
+#include <optional>
 #include <span>
 
 class QComboBox;
@@ -26,13 +28,18 @@ public:
     Form1(const QString& startFolder, const QList<DriveCatalog::Drive>& drives, QWidget* parent = nullptr);
 
     // Looks for the copies of the game in the background, once the window is
-    // up, and lists each in the drive list as a drive of its own.
+    // up, lists each in the drive list as a drive of its own, and keeps them
+    // for the save.
     void findGameDrives();
+
+signals:
+    // The copies of the game are found and listed.
+    void gameCopiesFound();
 
 private:
     void createControls();
     void openStartFolder(const QString& startFolder, const QList<DriveCatalog::Drive>& drives);
-    void addDrives(const QList<DriveCatalog::Drive>& drives);
+    void addGameCopies(const QList<GameInstallSearch::Install>& installs);
     void arrangeTabOrder();
     void connectHandlers();
 
@@ -63,4 +70,7 @@ private:
     FileListBox* m_file1 = nullptr;
     PictureBox* m_picture1 = nullptr;
     PictureBox* m_picture3 = nullptr;
+
+    // What the search started with the window found, once it is done.
+    std::optional<QList<GameInstallSearch::Install>> m_gameCopies;
 };

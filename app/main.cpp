@@ -1,6 +1,6 @@
 #include "app/Application.h"
 #include "app/Form1.h"
-#include "platform/DriveCatalog.h"
+#include "game/DriveCatalog.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,7 +2,7 @@
 // names keep coming back to one big folder: 300 of them, 2,100 characters,
 // in a folder of 20,000 entries. The save resolves the path on the window's
 // thread, so this is time the player waits. Target: well under a second.
-#include "platform/WindowsPath.h"
+#include "game/WindowsPath.h"
 
 #include <QDir>
 #include <QFile>

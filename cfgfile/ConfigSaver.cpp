@@ -41,22 +41,12 @@ QByteArray temporaryName(const QByteArray& name)
     return '.' + name.first(qMin(name.size(), 254 - Mark.size())) + Mark.toByteArray();
 }
 
-// A missing file, a link that leads nowhere and a missing folder all read
-// ENOENT; only the folder the path names tells them apart.
-RuntimeError missingEntry(const QByteArray& path)
-{
-    const qsizetype slash = path.lastIndexOf('/');
-    FileDescriptor folder;
-    const int error = PosixFile::openFolder(slash < 0 ? "." : slash == 0 ? "/" : path.first(slash), folder);
-    return error == ENOENT || error == ENOTDIR ? SystemError::pathNotFound() : SystemError::fromErrno(ENOENT);
-}
-
 Failure openAndRead(const QByteArray& path, Target& target, QByteArray& content)
 {
     if (path.isEmpty())
         return SystemError::badFileName();
     if (const int error = PosixFile::resolve(path, target.folderPath, target.name))
-        return error == ENOENT ? missingEntry(path) : SystemError::fromErrno(error);
+        return SystemError::fromErrno(error);
     if (const int error = PosixFile::openFolder(target.folderPath, target.folder))
         return SystemError::fromErrno(error);
     // Looked at before opening: opening a FIFO or a device could block or

@@ -15,8 +15,8 @@
 // one that carries the old one's identity over.
 namespace ConfigSaver {
 
-// `nativePath` names the file itself or a link to it. Returns the failure,
-// if any; a missing folder is RuntimeError::PathNotFound.
+// `nativePath` names the file itself or a link to it, as the path box's
+// text resolves; a missing folder is said there. Returns the failure, if any.
 std::optional<RuntimeError> addLine(const QString& nativePath, const QString& line);
 
 } // namespace ConfigSaver

@@ -4,18 +4,21 @@
 # core folders includes a Widgets header or anything from widgets/ or app/.
 #
 # As a test (cmake -DOBJECT_LIST=... -P LayerCheck.cmake): no product object
-# outside platform/ calls the file system's descriptor calls itself; only
-# platform/ speaks to the OS, so a save's error handling stays in one place.
+# outside platform/ opens, reads, lists or looks up a file itself; only
+# platform/ speaks to the OS, so a save's error handling stays in one place
+# and no other folder can open a FIFO or wait on a disk by a call of its own.
 
 if(CMAKE_SCRIPT_MODE_FILE)
   cmake_minimum_required(VERSION 3.25)
 endif()
 
-set(core_folders platform cfgfile palette preview)
+set(core_folders platform game cfgfile palette preview)
 set(forbidden_calls
   open open64 __open_2 __open64_2 openat openat64 __openat_2 __openat64_2
   pread pread64 __pread_chk __pread64_chk pwrite pwrite64
-  fsync fdatasync rename renameat renameat2 ftruncate ftruncate64)
+  fsync fdatasync rename renameat renameat2 ftruncate ftruncate64
+  opendir fdopendir readdir readdir64 stat stat64 lstat lstat64 fstatat fstatat64 statx
+  readlink readlinkat realpath access faccessat)
 
 function(veltrane_check_core_includes source_dir widgets_include_dirs)
   # Every class header Qt Widgets installs, as the names a file may include.
@@ -47,7 +50,7 @@ function(veltrane_check_core_includes source_dir widgets_include_dirs)
     endforeach()
   endforeach()
   if(problems)
-    message(FATAL_ERROR "Layer check: platform/, cfgfile/, palette/ and preview/ build without widgets:${problems}")
+    message(FATAL_ERROR "Layer check: platform/, game/, cfgfile/, palette/ and preview/ build without widgets:${problems}")
   endif()
 endfunction()
 

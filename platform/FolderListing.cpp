@@ -1,34 +1,84 @@
 #include "platform/FolderListing.h"
 
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <dirent.h>
+#include <unistd.h>
 
 namespace {
 
-// Why a folder cannot be listed; empty when it can. QDir::entryList says
-// nothing of failures, so the checks come first.
-QString whyUnreadable(const QString& folder)
+QString whyUnreadable(int error)
 {
-    const QFileInfo info(folder);
-    if (!info.exists())
+    switch (error) {
+    case ENOENT:
         return QStringLiteral("it does not exist");
-    if (!info.isDir())
+    case ENOTDIR:
         return QStringLiteral("it is not a folder");
-    if (!info.isReadable() || !info.isExecutable())
+    case EACCES:
+    case EPERM:
         return QStringLiteral("you have no permission to read it");
-    return {};
+    }
+    return qt_error_string(error);
+}
+
+// Most file systems say what an entry is; a link, and an entry on one that
+// does not say, cost a stat.
+FileStatus::Kind kindOf(const dirent& entry, const QString& path)
+{
+    switch (entry.d_type) {
+    case DT_DIR:
+        return FileStatus::Kind::Folder;
+    case DT_REG:
+        return FileStatus::Kind::File;
+    case DT_LNK:
+    case DT_UNKNOWN:
+        return FileStatus::of(path).kind();
+    }
+    return FileStatus::Kind::Other;
 }
 
 } // namespace
 
-FolderListing FolderListing::subfolders(const QString& folder)
+FolderListing FolderListing::read(const QString& folder)
 {
-    return read(folder, QDir::Dirs | QDir::NoDotAndDotDot);
+    FolderListing listing;
+    const QByteArray encoded = QFile::encodeName(folder);
+    DIR* dir = ::opendir(encoded.constData());
+    // A folder that may be listed but not entered is no use to anyone.
+    const int error = !dir ? errno : ::access(encoded.constData(), X_OK) != 0 ? errno : 0;
+    if (error) {
+        if (dir)
+            ::closedir(dir);
+        listing.m_problem = QStringLiteral("Could not open the folder \"%1\": %2.")
+                                .arg(QDir::toNativeSeparators(folder), whyUnreadable(error));
+        return listing;
+    }
+    const QString prefix = folder.endsWith(u'/') ? folder : folder + u'/';
+    while (const dirent* entry = ::readdir(dir)) {
+        if (qstrcmp(entry->d_name, ".") == 0 || qstrcmp(entry->d_name, "..") == 0)
+            continue;
+        const QString name = QFile::decodeName(entry->d_name);
+        listing.m_entries.append({name, kindOf(*entry, prefix + name)});
+    }
+    ::closedir(dir);
+    std::ranges::sort(listing.m_entries, [](const Entry& a, const Entry& b) {
+        const int blind = a.name.compare(b.name, Qt::CaseInsensitive);
+        return blind != 0 ? blind < 0 : a.name < b.name;
+    });
+    return listing;
 }
 
-FolderListing FolderListing::files(const QString& folder)
+QStringList FolderListing::names(FileStatus::Kind kind, bool hidden) const
 {
-    return read(folder, QDir::Files);
+    QStringList names;
+    for (const Entry& entry : m_entries) {
+        if (entry.kind == kind && (hidden || !entry.name.startsWith(u'.')))
+            names.append(entry.name);
+    }
+    return names;
 }
 
 QString FolderListing::normalFolder(const QString& folder)
@@ -36,15 +86,7 @@ QString FolderListing::normalFolder(const QString& folder)
     return QDir::cleanPath(QDir(QDir::fromNativeSeparators(folder)).absolutePath());
 }
 
-FolderListing FolderListing::read(const QString& folder, int filters)
+bool FolderListing::holds(const QString& root, const QString& folder)
 {
-    FolderListing listing;
-    const QString why = whyUnreadable(folder);
-    if (!why.isEmpty()) {
-        listing.m_problem = QStringLiteral("Could not open the folder \"%1\": %2.")
-                                .arg(QDir::toNativeSeparators(folder), why);
-        return listing;
-    }
-    listing.m_names = QDir(folder).entryList(QDir::Filters(filters), QDir::Name | QDir::IgnoreCase);
-    return listing;
+    return folder == root || folder.startsWith(root.endsWith(u'/') ? root : root + u'/');
 }

@@ -1,19 +1,31 @@
 #pragma once
 
+#include "platform/FileStatus.h"
+
+#include <QList>
 #include <QString>
 #include <QStringList>
 
-// The names in one folder as the folder and file lists show them: hidden
-// entries left out, sorted without regard to case. A folder that cannot be
-// read gives no names but the reason, for the player to see.
+// The one way a folder is read, for the lists and for the search alike: each
+// entry's name and kind, a link taken for what it leads to, sorted without
+// regard to case. A folder that cannot be read gives no entries but the
+// reason, for the player to see.
 class FolderListing
 {
 public:
-    static FolderListing subfolders(const QString& folder);
-    static FolderListing files(const QString& folder);
+    struct Entry
+    {
+        QString name;
+        FileStatus::Kind kind; // never Link: a link leading nowhere is Missing
+    };
+
+    static FolderListing read(const QString& folder);
 
     bool isReadable() const { return m_problem.isEmpty(); }
-    const QStringList& names() const { return m_names; }
+    const QList<Entry>& entries() const { return m_entries; }
+    // The names of the entries of one kind; `hidden` keeps those that start
+    // with a dot, which the lists leave out.
+    QStringList names(FileStatus::Kind kind, bool hidden = true) const;
 
     // "Could not open the folder "<folder>": <why>." Empty when it was read.
     QString problem() const { return m_problem; }
@@ -21,10 +33,10 @@ public:
     // The form the lists keep a folder in: absolute, no "." or "..", and a
     // closing separator only on a root.
     static QString normalFolder(const QString& folder);
+    // Whether `folder` is `root` or lies inside it, both in that form.
+    static bool holds(const QString& root, const QString& folder);
 
 private:
-    static FolderListing read(const QString& folder, int filters);
-
-    QStringList m_names;
+    QList<Entry> m_entries;
     QString m_problem;
 };

@@ -1,4 +1,4 @@
-#include "platform/DriveCatalog.h"
+#include "game/DriveCatalog.h"
 
 #include <QDir>
 #include <QFile>

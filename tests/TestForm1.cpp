@@ -5,7 +5,7 @@
 #include "app/Form1.h"
 #include "app/FormDefinition.h"
 #include "app/HelpText.h"
-#include "platform/DriveCatalog.h"
+#include "game/DriveCatalog.h"
 #include "preview/GameTextPicture.h"
 #include "widgets/DirListBox.h"
 #include "widgets/DriveListBox.h"

@@ -1,5 +1,6 @@
-#include "cfgfile/ConfigTarget.h"
-#include "platform/GameInstallSearch.h"
+#include "game/ConfigTarget.h"
+#include "game/GameInstallSearch.h"
+#include "platform/SystemError.h"
 
 #include <QDir>
 #include <QFile>
@@ -94,10 +95,11 @@ void TestGameInstallSearch::findsEveryLayout()
         QVERIFY(file.setFileTime(changed = changed.addSecs(60), QFileDevice::FileModificationTime));
     }
 
-    const GameInstallSearch search(home.path(), home.path() + "/.wine");
+    const WinePrefix prefix(home.path() + "/.wine");
+    const QList<GameInstallSearch::Install> copies = GameInstallSearch(home.path(), prefix).find(QDeadlineTimer::Forever);
     QStringList found;
     QStringList configs;
-    for (const GameInstallSearch::Install& install : search.find(QDeadlineTimer::Forever)) {
+    for (const GameInstallSearch::Install& install : copies) {
         QVERIFY(QFileInfo(install.config).isFile());
         QCOMPARE(QFileInfo(install.config).path(), install.folder);
         found.append(install.source + ": " + dir.relativeFilePath(install.folder));
@@ -107,11 +109,10 @@ void TestGameInstallSearch::findsEveryLayout()
 
     // Left at its default, the path leads to the config changed last, unless
     // it leads to a file already; any other path is taken as typed.
-    const WinePrefix prefix(home.path() + "/.wine");
     const QString defaultPath = QStringLiteral("C:\\sof2mp.cfg");
-    QCOMPARE(ConfigTarget::forSave(defaultPath, defaultPath, prefix, search), configs.value(newest, defaultPath));
-    QCOMPARE(ConfigTarget::forSave(home.path(), home.path(), prefix, search), home.path());
-    QCOMPARE(ConfigTarget::forSave("D:\\mine.cfg", defaultPath, prefix, search), "D:\\mine.cfg");
+    QCOMPARE(ConfigTarget::resolve(defaultPath, defaultPath, prefix, copies).nativePath(), configs.value(newest));
+    QCOMPARE(ConfigTarget::resolve(home.path(), home.path(), prefix, copies).nativePath(), home.path());
+    QCOMPARE(ConfigTarget::resolve("D:\\mine.cfg", defaultPath, prefix, copies).failure(), std::optional(SystemError::pathNotFound()));
 }
 
 QTEST_APPLESS_MAIN(TestGameInstallSearch)

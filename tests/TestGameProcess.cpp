@@ -1,4 +1,4 @@
-#include "platform/GameProcess.h"
+#include "game/GameProcess.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "platform/WindowsPath.h"
+#include "game/WindowsPath.h"
 
 #include <QDir>
 #include <QFile>

@@ -36,11 +36,6 @@ public:
     }
 };
 
-bool holds(const QString& root, const QString& folder)
-{
-    return folder == root || folder.startsWith(root.endsWith(u'/') ? root : root + u'/');
-}
-
 // The folders from the root down to the given one inside it, each as a full path.
 QStringList chainFrom(const QString& root, const QString& folder)
 {
@@ -115,7 +110,7 @@ QString DirListBox::path() const
 bool DirListBox::setPath(const QString& folder)
 {
     const QString normal = FolderListing::normalFolder(folder);
-    if (!m_root.isEmpty() && holds(m_root, normal))
+    if (!m_root.isEmpty() && FolderListing::holds(m_root, normal))
         return setDrivePath(m_root, m_rootCaption, normal);
     return setDrivePath(QDir::rootPath(), QDir::toNativeSeparators(QDir::rootPath()), normal);
 }
@@ -124,9 +119,9 @@ bool DirListBox::setDrivePath(const QString& root, const QString& rootCaption, c
 {
     const QString normalRoot = FolderListing::normalFolder(root);
     const QString normal = FolderListing::normalFolder(folder);
-    if (!holds(normalRoot, normal))
+    if (!FolderListing::holds(normalRoot, normal))
         return setDrivePath(QDir::rootPath(), QDir::toNativeSeparators(QDir::rootPath()), normal);
-    const FolderListing listing = FolderListing::subfolders(normal);
+    const FolderListing listing = FolderListing::read(normal);
     if (!listing.isReadable()) {
         emit openFailed(listing.problem());
         return false;
@@ -134,7 +129,7 @@ bool DirListBox::setDrivePath(const QString& root, const QString& rootCaption, c
     m_root = normalRoot;
     m_rootCaption = rootCaption;
     m_path = normal;
-    showFolder(normal, listing.names());
+    showFolder(normal, listing.names(FileStatus::Kind::Folder, false));
     emit Change();
     return true;
 }

@@ -72,7 +72,7 @@ void DriveListBox::followFolder(const QString& folder)
 {
     const DriveCatalog::Drive* chosen = chosenDrive();
     const QString normal = FolderListing::normalFolder(folder);
-    if (chosen && DriveCatalog::holds(chosen->root, normal))
+    if (chosen && FolderListing::holds(chosen->root, normal))
         m_currentFolders.insert(chosen->designation, normal);
 }
 

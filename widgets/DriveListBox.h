@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/DriveCatalog.h"
+#include "game/DriveCatalog.h"
 
 #include <QComboBox>
 #include <QHash>

@@ -32,13 +32,13 @@ QString FileListBox::path() const
 bool FileListBox::setPath(const QString& folder)
 {
     const QString normal = FolderListing::normalFolder(folder);
-    FolderListing listing = FolderListing::files(normal);
+    const FolderListing listing = FolderListing::read(normal);
     if (!listing.isReadable()) {
         emit openFailed(listing.problem());
         return false;
     }
     m_path = normal;
-    m_names->setStringList(listing.names());
+    m_names->setStringList(listing.names(FileStatus::Kind::File, false));
     scrollToTop();
     return true;
 }

@@ -1,4 +1,6 @@
-#include "platform/DriveCatalog.h"
+#include "game/DriveCatalog.h"
+
+#include "platform/FolderListing.h"
 
 #include <QDir>
 
@@ -70,10 +72,10 @@ bool DriveCatalog::isBrowsableVolume(const QString& mountPoint, const QByteArray
         if (fileSystemType == pseudo)
             return false;
     }
-    if (holds(QStringLiteral("/run/media"), mountPoint))
+    if (FolderListing::holds(QStringLiteral("/run/media"), mountPoint))
         return true;
     for (const char* tree : SystemTrees) {
-        if (holds(QString::fromLatin1(tree), mountPoint))
+        if (FolderListing::holds(QString::fromLatin1(tree), mountPoint))
             return false;
     }
     return true;
@@ -83,16 +85,8 @@ int DriveCatalog::driveHolding(const QList<Drive>& drives, const QString& folder
 {
     int best = -1;
     for (int i = 0; i < drives.size(); ++i) {
-        if (holds(drives[i].root, folder) && (best < 0 || drives[i].root.size() > drives[best].root.size()))
+        if (FolderListing::holds(drives[i].root, folder) && (best < 0 || drives[i].root.size() > drives[best].root.size()))
             best = i;
     }
     return best;
-}
-
-bool DriveCatalog::holds(const QString& root, const QString& folder)
-{
-    if (folder == root)
-        return true;
-    const QString withSeparator = root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/');
-    return folder.startsWith(withSeparator);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/GameInstallSearch.h"
-#include "platform/WinePrefix.h"
+#include "game/GameInstallSearch.h"
+#include "game/WinePrefix.h"
 
 #include <QByteArray>
 #include <QList>
@@ -36,6 +36,4 @@ public:
     // On a tie the earlier drive wins, so a mount beats a Wine drive mapped
     // to the same folder.
     static int driveHolding(const QList<Drive>& drives, const QString& folder);
-
-    static bool holds(const QString& root, const QString& folder);
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "game/WinePrefix.h"
+
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QList>
@@ -9,9 +11,8 @@
 #include <optional>
 
 // Where a player's copy of the game keeps its multiplayer config: the Wine
-// prefix, Proton prefixes and game folders of every Steam library, the
-// prefixes that Lutris, Heroic and Bottles made, and the folders under
-// ~/Games. Each place is looked at only a few folders deep, the big trees a
+// prefix, then each launcher's places in the order of the table in the .cpp
+// file. Each place is looked at only a few folders deep, the big trees a
 // prefix holds (windows, users) are never entered, and the search stops at
 // its deadline, so it costs a handful of folder listings per place.
 class GameInstallSearch
@@ -25,12 +26,12 @@ public:
         QDateTime modified; // the config's last change
     };
 
-    GameInstallSearch(QString home, QString winePrefix);
+    GameInstallSearch(QString home, WinePrefix prefix);
     static GameInstallSearch fromEnvironment(
         const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
 
-    // Every install found before the deadline, each folder once, in the order
-    // of the places above; within one place in the order the names sort.
+    // Every install found before the deadline, each config once, in the
+    // order of the places; within one place in the order the names sort.
     QList<Install> find(QDeadlineTimer deadline) const;
 
     // The one the player most likely plays: the config changed last.
@@ -41,5 +42,5 @@ public:
 
 private:
     QString m_home;
-    QString m_winePrefix;
+    WinePrefix m_prefix;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/WinePrefix.h"
+#include "game/WinePrefix.h"
 
 #include <QString>
 

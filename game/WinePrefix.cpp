@@ -1,7 +1,8 @@
-#include "platform/WinePrefix.h"
+#include "game/WinePrefix.h"
+
+#include "platform/FileStatus.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 WinePrefix::WinePrefix(QString folder)
     : m_folder(std::move(folder))
@@ -30,8 +31,7 @@ QList<WinePrefix::Drive> WinePrefix::drives() const
 QString WinePrefix::driveFolder(QChar letter) const
 {
     const QString link = m_folder + QStringLiteral("/dosdevices/") + letter.toLower() + QLatin1Char(':');
-    const QFileInfo target(link);
-    if (!target.isDir())
+    if (!FileStatus::of(link).isFolder())
         return {};
-    return target.canonicalFilePath();
+    return FileStatus::canonicalPath(link);
 }
