@@ -6,33 +6,31 @@ namespace {
 
 constexpr QByteArrayView CrLf("\r\n");
 
-// The first CR that is neither followed by its LF nor the last byte, from
-// `from` on; -1 when there is none. memchr, since a config of short lines
-// holds a CR every few dozen bytes.
+// The first CR from `from` on that is neither followed by its LF nor the last
+// byte, or -1. memchr, as a config holds a CR every few dozen bytes.
 qsizetype loneCrBeforeLast(QByteArrayView content, qsizetype from)
 {
     const char* const begin = content.data();
     const char* const last = begin + content.size() - 1;
-    for (const char* cr = begin + from; cr < last; ++cr) {
+    for (const char* cr = begin + from; cr < last; cr += 2) {
         cr = static_cast<const char*>(std::memchr(cr, '\r', size_t(last - cr)));
-        if (!cr)
-            break;
-        if (cr[1] != '\n')
-            return cr - begin;
+        if (!cr || cr[1] != '\n')
+            return cr ? cr - begin : -1;
     }
     return -1;
 }
 
-// What follows the old content: the last line's end where it still lacks
-// one, the empty line, the new line and its end.
-QByteArray ending(QByteArrayView oldContent, QByteArrayView encodedLine)
+// What follows old content ending in `end`: the last line's end where it
+// still lacks one, the empty line, the new line and its end.
+void appendEnding(QByteArray& out, QByteArrayView end, QByteArrayView encodedLine)
 {
-    QByteArray out;
-    if (oldContent.endsWith('\r'))
+    if (end.endsWith('\r'))
         out += '\n';
-    else if (!oldContent.isEmpty() && !oldContent.endsWith(CrLf))
+    else if (!end.isEmpty() && !end.endsWith(CrLf))
         out += CrLf;
-    return out + CrLf.toByteArray() + encodedLine.toByteArray() + CrLf.toByteArray();
+    out += CrLf;
+    out += encodedLine;
+    out += CrLf;
 }
 
 } // namespace
@@ -43,7 +41,9 @@ std::optional<QByteArray> appendix(QByteArrayView oldContent, QByteArrayView enc
 {
     if (loneCrBeforeLast(oldContent, 0) >= 0)
         return std::nullopt;
-    return ending(oldContent, encodedLine);
+    QByteArray out;
+    appendEnding(out, oldContent, encodedLine);
+    return out;
 }
 
 QByteArray rewriteAll(QByteArrayView oldContent, QByteArrayView encodedLine)
@@ -57,9 +57,9 @@ QByteArray rewriteAll(QByteArrayView oldContent, QByteArrayView encodedLine)
         out += '\n';
         kept = cr + 1;
     }
-    const QByteArrayView rest = oldContent.sliced(kept);
-    out += rest;
-    return out + ending(rest.isEmpty() ? out : rest, encodedLine);
+    out += oldContent.sliced(kept);
+    appendEnding(out, out, encodedLine);
+    return out;
 }
 
 } // namespace ConfigRewrite

@@ -14,64 +14,20 @@ namespace {
 
 using Failure = std::optional<RuntimeError>;
 
-// The file a save works on, found once: every link followed, its folder and
-// the file itself held open, so that nothing later in the save looks the path
-// up again or lands on another file by a changed link.
+// The file a save works on, found once: its folder and itself held open, so
+// that nothing later looks the path up again or follows a changed link.
 struct Target
 {
-    QByteArray folderPath;
-    QByteArray name;
+    QString path; // for messages
     FileDescriptor folder;
+    QByteArray name;
     FileDescriptor file;
     struct stat read {}; // the file as its content was read
-
-    QString shownPath() const { return QFile::decodeName(folderPath == "/" ? '/' + name : folderPath + '/' + name); }
 };
 
 bool sameFile(const struct stat& a, const struct stat& b)
 {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
-// The hidden name the new file has beside the old one until they swap: as
-// much of the file's own name as fits the file system's 255 bytes.
-QByteArray temporaryName(const QByteArray& name)
-{
-    constexpr QByteArrayView Mark(".veltrane");
-    return '.' + name.first(qMin(name.size(), 254 - Mark.size())) + Mark.toByteArray();
-}
-
-Failure openAndRead(const QByteArray& path, Target& target, QByteArray& content)
-{
-    if (path.isEmpty())
-        return SystemError::badFileName();
-    if (const int error = PosixFile::resolve(path, target.folderPath, target.name))
-        return SystemError::fromErrno(error);
-    if (const int error = PosixFile::openFolder(target.folderPath, target.folder))
-        return SystemError::fromErrno(error);
-    // Looked at before opening: opening a FIFO or a device could block or
-    // have effects of its own. The mode is the player's word that the file
-    // stays as it is, even where the superuser could write it.
-    struct stat found;
-    if (const int error = PosixFile::statusIn(target.folder.get(), target.name, found))
-        return SystemError::fromErrno(error);
-    if (!S_ISREG(found.st_mode))
-        return SystemError::pathFileAccess();
-    if (!(found.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)))
-        return SystemError::permissionDenied();
-    if (const int error = PosixFile::openIn(target.folder.get(), target.name, O_RDWR | O_APPEND, target.file))
-        return error == ELOOP ? SystemError::changedMeanwhile() : SystemError::fromErrno(error);
-
-    int error = PosixFile::readAll(target.file.get(), content);
-    if (!error)
-        error = PosixFile::status(target.file.get(), target.read);
-    if (error)
-        return SystemError::fromErrno(error);
-    // What another program wrote meanwhile belongs to neither the old content
-    // nor the new.
-    if (!sameFile(target.read, found) || target.read.st_size != content.size())
-        return SystemError::changedMeanwhile();
-    return std::nullopt;
 }
 
 // Whether `name` still leads to the file read, and the file is as it was read.
@@ -84,19 +40,40 @@ bool isAsRead(const Target& target, const QByteArray& name)
         && now.st_mtim.tv_sec == target.read.st_mtim.tv_sec && now.st_mtim.tv_nsec == target.read.st_mtim.tv_nsec;
 }
 
-// Takes back what a failed append wrote. Only when that cannot be done is the
-// file left longer, and the failure says so.
-Failure cutBack(const Target& target, const RuntimeError& cause, qint64 written)
+// The new file's name until it takes the old one's: as much of that as fits.
+QByteArray temporaryName(const QByteArray& name)
 {
-    const int file = target.file.get();
-    const qint64 oldSize = target.read.st_size;
-    struct stat now;
-    // Bytes beyond ours are another program's, and cutting back would take them too.
-    if (written > 0
-        && (PosixFile::status(file, now) != 0 || now.st_size != oldSize + written || PosixFile::truncate(file, oldSize) != 0
-            || PosixFile::flushData(file) != 0))
-        return SystemError::mayEndWithPartOfLine(cause, target.shownPath());
-    return cause;
+    constexpr QByteArrayView Mark(".veltrane");
+    return '.' + name.first(qMin(name.size(), 254 - Mark.size())) + Mark.toByteArray();
+}
+
+Failure openAndRead(Target& target, QByteArray& content)
+{
+    const QByteArray path = QFile::encodeName(target.path);
+    if (path.isEmpty())
+        return SystemError::badFileName();
+    if (const int error = PosixFile::openFolderOf(path, target.folder, target.name))
+        return SystemError::fromErrno(error);
+    // Opening a FIFO or a device could block or have effects of its own. The
+    // mode is the player's word that the file stays as it is, even for root.
+    struct stat found;
+    if (const int error = PosixFile::statusIn(target.folder.get(), target.name, found))
+        return SystemError::fromErrno(error);
+    if (!S_ISREG(found.st_mode))
+        return SystemError::pathFileAccess();
+    if (!(found.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)))
+        return SystemError::permissionDenied();
+    if (const int error = PosixFile::openIn(target.folder.get(), target.name, O_RDWR | O_APPEND, target.file))
+        return error == ELOOP ? SystemError::changedMeanwhile() : SystemError::fromErrno(error);
+    int error = PosixFile::readAll(target.file.get(), content);
+    if (!error)
+        error = PosixFile::status(target.file.get(), target.read);
+    if (error)
+        return SystemError::fromErrno(error);
+    // What another program wrote meanwhile is neither old content nor new.
+    if (!sameFile(target.read, found) || target.read.st_size != content.size())
+        return SystemError::changedMeanwhile();
+    return std::nullopt;
 }
 
 // Adding at the end keeps the file's inode, and with it everything the file
@@ -105,48 +82,36 @@ Failure cutBack(const Target& target, const RuntimeError& cause, qint64 written)
 Failure appendInPlace(const Target& target, QByteArrayView appendix)
 {
     const int file = target.file.get();
+    const qint64 oldSize = target.read.st_size;
     // Room first, so that a full disk or quota fails with nothing written. A
     // file system that cannot reserve room still takes the write.
-    const int reserved = PosixFile::reserve(file, target.read.st_size, appendix.size());
+    const int reserved = PosixFile::reserve(file, oldSize, appendix.size());
     if (reserved && reserved != EOPNOTSUPP && reserved != ENOSYS)
         return SystemError::fromErrno(reserved);
     qint64 written = 0;
     int error = PosixFile::write(file, appendix, written);
     if (!error)
-        error = PosixFile::flushData(file);
-    if (error)
-        return cutBack(target, SystemError::fromErrno(error), written);
+        error = PosixFile::flush(file);
     // An editor saves by renaming its new file over the name; the line went
     // to the old file then, which no longer has that name.
-    struct stat named;
-    if (PosixFile::statusIn(target.folder.get(), target.name, named) != 0 || !sameFile(named, target.read))
-        return cutBack(target, SystemError::changedMeanwhile(), written);
-    return std::nullopt;
+    struct stat now;
+    const bool renamedOver = !error && (PosixFile::statusIn(target.folder.get(), target.name, now) != 0 || !sameFile(now, target.read));
+    if (!error && !renamedOver)
+        return std::nullopt;
+    const RuntimeError failure = renamedOver ? SystemError::changedMeanwhile() : SystemError::fromErrno(error);
+    // What was written is taken back. Bytes beyond ours are another
+    // program's, and cutting back would take them too: then the file is left
+    // longer, and the failure says so.
+    if (written > 0
+        && (PosixFile::status(file, now) != 0 || now.st_size != oldSize + written || PosixFile::truncate(file, oldSize) != 0
+            || PosixFile::flush(file) != 0))
+        return SystemError::mayEndWithPartOfLine(failure, target.path);
+    return failure;
 }
 
-// The new file, complete and flushed under its hidden name: after a crash the
-// name must not lead to bytes that never reached the disk.
-Failure writeCopy(const Target& target, const QByteArray& temporary, const QByteArray& content)
-{
-    FileDescriptor copy;
-    qint64 written = 0;
-    int error = PosixFile::openIn(target.folder.get(), temporary, O_RDWR | O_CREAT | O_EXCL, copy);
-    if (error)
-        return SystemError::fromErrno(error);
-    error = PosixFile::copyIdentity(target.file.get(), copy.get());
-    if (!error)
-        error = PosixFile::write(copy.get(), content, written);
-    if (!error)
-        error = PosixFile::flush(copy.get());
-    if (error)
-        PosixFile::remove(target.folder.get(), temporary);
-    return error ? SystemError::fromErrno(error) : Failure{};
-}
-
-// The new file takes the old one's place in one step, so that at no instant
-// does the name hold less than the old or the new file. Whatever another
-// program did to the file or its name in the instant before the swap ends up
-// under the hidden name, and gets its name back; so does the old file when
+// One step, so that the name always holds the old or the new file. What
+// another program did to the file or its name just before the swap ends up
+// under the hidden name and gets its name back, as does the old file when
 // the folder cannot record the swap.
 Failure swapIn(const Target& target, const QByteArray& temporary)
 {
@@ -172,7 +137,7 @@ Failure swapIn(const Target& target, const QByteArray& temporary)
     const bool changed = !isAsRead(target, temporary);
     const int flushError = changed ? 0 : PosixFile::flush(folder);
     if ((changed || flushError) && PosixFile::exchange(folder, temporary, target.name) != 0)
-        return changed ? SystemError::savedBesideForeignChange(target.shownPath(), QFile::decodeName(temporary))
+        return changed ? SystemError::savedBesideForeignChange(target.path, QFile::decodeName(temporary))
                        : SystemError::fromErrno(flushError);
     // The hidden name holds what is not wanted now: the old content, or the
     // new one swapped back. Should removing it fail, the next save clears it.
@@ -181,7 +146,8 @@ Failure swapIn(const Target& target, const QByteArray& temporary)
 }
 
 // Setting the old file aside would split it from its other names, and an
-// append-only file or folder forbids it.
+// append-only file or folder forbids it. The new file is flushed before it
+// takes the name, which must never lead to bytes that are not on the disk.
 Failure replace(const Target& target, const QByteArray& content)
 {
     if (target.read.st_nlink > 1)
@@ -189,9 +155,20 @@ Failure replace(const Target& target, const QByteArray& content)
     if (PosixFile::isAppendOnly(target.file.get()) || PosixFile::isAppendOnly(target.folder.get()))
         return SystemError::appendOnly();
     const QByteArray temporary = temporaryName(target.name);
-    if (Failure failure = writeCopy(target, temporary, content))
-        return failure;
-    return swapIn(target, temporary);
+    FileDescriptor copy;
+    qint64 written = 0;
+    int error = PosixFile::openIn(target.folder.get(), temporary, O_RDWR | O_CREAT | O_EXCL, copy);
+    if (error)
+        return SystemError::fromErrno(error);
+    error = PosixFile::copyIdentity(target.file.get(), copy.get());
+    if (!error)
+        error = PosixFile::write(copy.get(), content, written);
+    if (!error)
+        error = PosixFile::flush(copy.get());
+    if (!error)
+        return swapIn(target, temporary);
+    PosixFile::remove(target.folder.get(), temporary);
+    return SystemError::fromErrno(error);
 }
 
 } // namespace
@@ -209,8 +186,9 @@ std::optional<RuntimeError> addLine(const QString& nativePath, const QString& li
     PosixFile::ignoreFileSizeSignal();
 
     Target target;
+    target.path = nativePath;
     QByteArray content;
-    if (Failure failure = openAndRead(QFile::encodeName(nativePath), target, content))
+    if (Failure failure = openAndRead(target, content))
         return failure;
     // What a save killed halfway through a replacement left beside the file.
     PosixFile::remove(target.folder.get(), temporaryName(target.name));

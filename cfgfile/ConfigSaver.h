@@ -9,10 +9,8 @@
 // Adds one line to the end of the configuration file so that, whatever
 // happens, the file holds either exactly its old bytes or exactly the new
 // ones, and stays the same file: owner, mode, attributes, links and mount.
-//
-// The line is added in place whenever the old bytes stay as they are. Only
-// when old line ends have to change is the file replaced, by a complete new
-// one that carries the old one's identity over.
+// The line is added in place unless old line ends have to change; then a
+// complete new file that carries the old one's identity replaces it.
 namespace ConfigSaver {
 
 // `nativePath` names the file itself or a link to it, as the path box's

@@ -1,24 +1,26 @@
 #pragma once
 
-#include <utility>
+#include <unistd.h>
 
 // An open file descriptor that is closed when it goes out of scope, so that
 // every way out of a save releases the file.
 class FileDescriptor
 {
 public:
-    FileDescriptor() = default;
-    explicit FileDescriptor(int descriptor) : m_descriptor(descriptor) {}
-    FileDescriptor(FileDescriptor&& other) noexcept : m_descriptor(std::exchange(other.m_descriptor, -1)) {}
-    FileDescriptor& operator=(FileDescriptor other) noexcept
-    {
-        std::swap(m_descriptor, other.m_descriptor);
-        return *this;
-    }
-    ~FileDescriptor();
+    explicit FileDescriptor(int descriptor = -1) : m_descriptor(descriptor) {}
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    ~FileDescriptor() { reset(-1); }
 
+    // Holds `descriptor` in place of the one held before, which is closed.
+    int reset(int descriptor)
+    {
+        if (m_descriptor >= 0)
+            ::close(m_descriptor);
+        return m_descriptor = descriptor;
+    }
     int get() const { return m_descriptor; }
 
 private:
-    int m_descriptor = -1;
+    int m_descriptor;
 };

@@ -1,13 +1,13 @@
 #include "platform/PosixFile.h"
 
+#include <QFile>
 #include <QList>
 
 #include <cerrno>
 #include <csignal>
-#include <cstdlib>
+#include <climits>
 #include <fcntl.h>
 #include <linux/fs.h>
-#include <memory>
 #include <sys/ioctl.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -31,12 +31,11 @@ int retried(Call call)
     return 0;
 }
 
-// The flags of a file system that has none are no flags.
-int flagsOf(int file, int& flags)
+// A file's flags; none where the file system keeps none.
+int flagsOf(int file)
 {
-    flags = 0;
-    const int error = retried([&] { return ::ioctl(file, FS_IOC_GETFLAGS, &flags); });
-    return error == ENOTTY || error == ENOTSUP || error == EINVAL ? 0 : error;
+    int flags = 0;
+    return retried([&] { return ::ioctl(file, FS_IOC_GETFLAGS, &flags); }) == 0 ? flags : 0;
 }
 
 // Set before any content: some flags, such as no copy-on-write, take only on
@@ -44,13 +43,8 @@ int flagsOf(int file, int& flags)
 // old one lacks.
 int copyFlags(int from, int to)
 {
-    int wanted = 0;
-    int present = 0;
-    if (const int error = flagsOf(from, wanted))
-        return error;
-    if (const int error = flagsOf(to, present))
-        return error;
-    wanted &= CopyableFlags;
+    const int wanted = flagsOf(from) & CopyableFlags;
+    const int present = flagsOf(to);
     int flags = (present & ~CopyableFlags) | wanted;
     return (present & CopyableFlags) == wanted ? 0 : retried([&] { return ::ioctl(to, FS_IOC_SETFLAGS, &flags); });
 }
@@ -59,11 +53,10 @@ int attributeNames(int file, QList<QByteArray>& names)
 {
     QByteArray list(AttributeMax, Qt::Uninitialized);
     ssize_t size = 0;
-    if (const int error = retried([&] { return size = ::flistxattr(file, list.data(), size_t(list.size())); }))
-        return error == ENOTSUP ? 0 : error;
-    names = list.first(size).split('\0');
+    const int error = retried([&] { return size = ::flistxattr(file, list.data(), size_t(list.size())); });
+    names = error ? QList<QByteArray>() : list.first(size).split('\0');
     names.removeAll(QByteArray());
-    return 0;
+    return error == ENOTSUP ? 0 : error;
 }
 
 int copyAttributes(int from, int to)
@@ -96,40 +89,26 @@ int copyAttributes(int from, int to)
 
 namespace PosixFile {
 
-void ignoreFileSizeSignal()
-{
-    ::signal(SIGXFSZ, SIG_IGN);
-}
+void ignoreFileSizeSignal() { ::signal(SIGXFSZ, SIG_IGN); }
 
-int resolve(const QByteArray& path, QByteArray& folder, QByteArray& name)
+int openFolderOf(const QByteArray& path, FileDescriptor& folder, QByteArray& name)
 {
-    std::unique_ptr<char, decltype(&std::free)> real(nullptr, &std::free);
-    if (const int error = retried([&] {
-            real.reset(::realpath(path.constData(), nullptr));
-            return real ? 0 : -1;
-        }))
+    QByteArray full(PATH_MAX, '\0');
+    if (const int error = retried([&] { return ::realpath(path.constData(), full.data()) ? 0 : -1; }))
         return error;
-    const QByteArray full(real.get());
+    full.truncate(qstrlen(full.constData()));
     const qsizetype slash = full.lastIndexOf('/');
-    folder = slash == 0 ? QByteArray("/") : full.first(slash);
     name = full.sliced(slash + 1);
-    return name.isEmpty() ? EISDIR : 0;
-}
-
-int openFolder(const QByteArray& path, FileDescriptor& folder)
-{
-    return retried([&] {
-        folder = FileDescriptor(::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        return folder.get();
-    });
+    if (name.isEmpty())
+        return EISDIR;
+    const QByteArray folderPath = slash == 0 ? QByteArray("/") : full.first(slash);
+    return retried([&] { return folder.reset(::open(folderPath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)); });
 }
 
 int openIn(int folder, const QByteArray& name, int flags, FileDescriptor& file)
 {
-    return retried([&] {
-        file = FileDescriptor(::openat(folder, name.constData(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600));
-        return file.get();
-    });
+    const int all = flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+    return retried([&] { return file.reset(::openat(folder, name.constData(), all, 0600)); });
 }
 
 int statusIn(int folder, const QByteArray& name, struct stat& status)
@@ -141,21 +120,11 @@ int status(int file, struct stat& status) { return retried([&] { return ::fstat(
 
 int readAll(int file, QByteArray& content)
 {
-    struct stat now;
-    if (const int error = status(file, now))
-        return error;
-    // A byte more than its size, to see the end without another call.
-    content.resize(qsizetype(now.st_size) + 1);
-    qsizetype total = 0;
-    for (ssize_t count = 1; count > 0; total += count) {
-        if (total == content.size())
-            content.resize(2 * total);
-        const size_t room = size_t(content.size() - total);
-        if (const int error = retried([&] { return count = ::pread(file, content.data() + total, room, off_t(total)); }))
-            return error;
-    }
-    content.resize(total);
-    return 0;
+    QFile reader;
+    reader.open(file, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle);
+    content = reader.readAll();
+    // QFile keeps no errno, and a regular file that fails to read fails in its device.
+    return reader.error() == QFileDevice::NoError ? 0 : EIO;
 }
 
 int write(int file, QByteArrayView bytes, qint64& written)
@@ -179,13 +148,7 @@ int truncate(int file, qint64 size) { return retried([&] { return ::ftruncate(fi
 
 int flush(int file) { return retried([&] { return ::fsync(file); }); }
 
-int flushData(int file) { return retried([&] { return ::fdatasync(file); }); }
-
-bool isAppendOnly(int file)
-{
-    int flags = 0;
-    return flagsOf(file, flags) == 0 && (flags & (FS_APPEND_FL | FS_IMMUTABLE_FL));
-}
+bool isAppendOnly(int file) { return flagsOf(file) & (FS_APPEND_FL | FS_IMMUTABLE_FL); }
 
 int exchange(int folder, const QByteArray& first, const QByteArray& second)
 {

@@ -74,15 +74,8 @@ RuntimeError changedMeanwhile() { return accessError("File was changed by anothe
 RuntimeError hasOtherNames() { return accessError("File has other names that would lose the change"); }
 RuntimeError appendOnly() { return accessError("File or its folder may only be added to, and the file's line ends would have to change"); }
 
-RuntimeError lineBreakInLine()
-{
-    return {InvalidCall.number, QStringLiteral("The line holds a line break; nothing was saved")};
-}
-
-RuntimeError nulInLine()
-{
-    return {InvalidCall.number, QStringLiteral("The line holds a NUL character, where the game would stop reading it; nothing was saved")};
-}
+RuntimeError lineBreakInLine() { return {InvalidCall.number, QStringLiteral("The line holds a line break; nothing was saved")}; }
+RuntimeError nulInLine() { return {InvalidCall.number, QStringLiteral("The line holds a NUL character; nothing was saved")}; }
 
 RuntimeError mayEndWithPartOfLine(const RuntimeError& cause, const QString& path)
 {

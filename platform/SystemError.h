@@ -3,11 +3,9 @@
 #include "platform/RuntimeError.h"
 
 // The one translation from what the operating system reports to the classic
-// runtime's numbers and wordings, so every failure reads the same wherever it
-// happens.
+// runtime's numbers and wordings.
 namespace SystemError {
 
-// An errno value from a failed system call.
 RuntimeError fromErrno(int errorNumber);
 
 // Failures the operating system does not report but a save refuses anyway.
@@ -21,9 +19,8 @@ RuntimeError lineBreakInLine(); // 5: the line would become two console commands
 RuntimeError nulInLine(); // 5: the game would stop reading the line there
 RuntimeError appendOnly(); // 75: a file that has to be replaced may only be added to
 
-// `cause` struck after part of the line may have reached the end of the file
-// at `path` and the old size could not be restored: said as such, never as
-// an ordinary failure that left the file as it was.
+// `cause` struck after part of the line may have reached the end of `path`,
+// and the old size could not be restored.
 RuntimeError mayEndWithPartOfLine(const RuntimeError& cause, const QString& path);
 // The line was saved to `path`, but another program wrote to the old file
 // meanwhile, which now lies beside it as `aside`.

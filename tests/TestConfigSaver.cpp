@@ -394,7 +394,7 @@ void TestConfigSaver::struckAtEverySystemCall()
             // has its line in it, unless the editor saved after the line
             // took the name: at the swap, or once added, flushed and checked.
             QVERIFY2(!turnedAway && (save.error == 0 || save.error == 75), qPrintable(where));
-            const qsizetype flushed = calls.indexOf(SYS_fdatasync);
+            const qsizetype flushed = calls.indexOf(SYS_fsync);
             const qsizetype named = loneCr ? calls.indexOf(SYS_renameat2) : flushed < 0 ? -1 : calls.indexOf(SYS_newfstatat, flushed);
             QVERIFY2(now == bytesAfterSave(edited, line) ? save.error == 0
                                                          : now == edited && (save.error || (named >= 0 && save.struckAt > named)),
@@ -409,7 +409,7 @@ void TestConfigSaver::struckAtEverySystemCall()
             // save that may not last.
             const long struck = calls.value(save.struckAt);
             QVERIFY2(save.struckAt < 0 || error != EINTR || save.error == 0, qPrintable(where));
-            QVERIFY2(save.struckAt < 0 || error <= 0 || error == EINTR || (struck != SYS_fsync && struck != SYS_fdatasync) || save.error > 0,
+            QVERIFY2(save.struckAt < 0 || error <= 0 || error == EINTR || struck != SYS_fsync || save.error > 0,
                      qPrintable(where));
             // A new file left under its hidden name is cleared by the next save.
             const QStringList leftovers = entriesOf(folder).filter(Leftover);
