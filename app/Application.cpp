@@ -8,6 +8,7 @@
 void configureApplication(QApplication& app)
 {
     app.setApplicationName(QStringLiteral("Veltrane"));
+    app.setDesktopFileName(QStringLiteral(VELTRANE_APP_ID));
     app.setStyle(new InterfaceStyle);
 
     // The control rectangles were laid out for a small 8-point interface
