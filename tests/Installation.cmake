@@ -1,8 +1,9 @@
 # What a desktop and a Debian system get from the build, checked as they get it:
-#   cmake -DCHECK=files|metadata|package -DBUILD_DIR=... -DAPP_ID=... -DCPACK=... -P Installation.cmake
+#   cmake -DCHECK=files|metadata|package -DBUILD_DIR=... -DAPP_ID=... -DVERSION=... -DCPACK=... -P Installation.cmake
 # files:    an install into a folder of its own holds the program, the licence,
-#           the desktop entry, the metainfo and the icon the entry names at every
-#           size a desktop asks for, each PNG as large as its folder says;
+#           the metainfo with a release entry for this version, and the icon the
+#           desktop entry names at every size a desktop asks for, each PNG as
+#           large as its folder says;
 # metadata: the desktop entry and the metainfo pass their validators without an
 #           error, a warning or a hint, and the metainfo's launchable is the entry;
 # package:  the .deb that `cpack -G DEB` makes installs under /usr only and
@@ -47,11 +48,13 @@ endif()
 if(CHECK STREQUAL "files")
   file(STRINGS ${work}/share/applications/${APP_ID}.desktop icon_key REGEX "^Icon=")
   string(REPLACE "Icon=" "" icon "${icon_key}")
-  foreach(file bin/veltrane share/metainfo/${APP_ID}.metainfo.xml)
-    if(NOT EXISTS ${work}/${file})
-      message(FATAL_ERROR "not installed: ${file}")
-    endif()
-  endforeach()
+  if(NOT EXISTS ${work}/bin/veltrane)
+    message(FATAL_ERROR "not installed: bin/veltrane")
+  endif()
+  file(READ ${work}/share/metainfo/${APP_ID}.metainfo.xml metainfo)
+  if(NOT metainfo MATCHES "<release version=\"${VERSION}\"")
+    message(FATAL_ERROR "the metainfo has no release entry for version ${VERSION}")
+  endif()
   file(STRINGS ${work}/share/doc/veltrane/LICENSE licence LIMIT_COUNT 2)
   if(NOT licence MATCHES "GNU GENERAL PUBLIC LICENSE;.*Version 3")
     message(FATAL_ERROR "no GPL version 3 at share/doc/veltrane/LICENSE")
