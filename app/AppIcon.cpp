@@ -1,13 +1,8 @@
 #include "app/AppIcon.h"
 
-#include "app/AppIconPixels.h"
-
-#include <QImage>
-#include <QPixmap>
+#include "icons/PixelIcon.h"
 
 QIcon appIcon()
 {
-    const QImage image(reinterpret_cast<const uchar*>(appIconPixels), AppIconSide, AppIconSide,
-                       QImage::Format_ARGB32_Premultiplied);
-    return QIcon(QPixmap::fromImage(image));
+    return pixelIcon(Icon::App);
 }

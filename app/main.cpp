@@ -7,6 +7,9 @@
 
 int main(int argc, char* argv[])
 {
+    // Before the application exists: no desktop theme's font, colours or
+    // style reach the window, whose layout is fixed.
+    QApplication::setDesktopSettingsAware(false);
     QApplication app(argc, argv);
     configureApplication(app);
     Form1 form(QDir::currentPath(), DriveCatalog::fromSystem());

@@ -12,7 +12,7 @@ if(CMAKE_SCRIPT_MODE_FILE)
   cmake_minimum_required(VERSION 3.25)
 endif()
 
-set(core_folders platform game cfgfile palette preview)
+set(core_folders platform game cfgfile palette preview icons)
 set(forbidden_calls
   open open64 __open_2 __open64_2 openat openat64 __openat_2 __openat64_2
   pread pread64 __pread_chk __pread64_chk pwrite pwrite64
@@ -50,7 +50,7 @@ function(veltrane_check_core_includes source_dir widgets_include_dirs)
     endforeach()
   endforeach()
   if(problems)
-    message(FATAL_ERROR "Layer check: platform/, game/, cfgfile/, palette/ and preview/ build without widgets:${problems}")
+    message(FATAL_ERROR "Layer check: platform/, game/, cfgfile/, palette/, preview/ and icons/ build without widgets:${problems}")
   endif()
 endfunction()
 

@@ -1,13 +1,12 @@
 #include "widgets/DirListBox.h"
 
+#include "icons/PixelIcon.h"
 #include "platform/FolderListing.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPixmap>
 #include <QStyledItemDelegate>
 
 namespace {
@@ -48,48 +47,6 @@ QStringList chainFrom(const QString& root, const QString& folder)
     return chain;
 }
 
-// The classic manila folder, shut or with its front flap open. The style's
-// own pair looks alike at this size, and the list must tell the open folders
-// on the way down from the ones below them. One letter a pixel: o outline,
-// b back, f front, . clear; set pixel by pixel, as nothing else needs a
-// painter before the window first shows.
-constexpr const char* ShutFolder[16] = {
-    "................", "................", "................", ".ooooo..........",
-    ".obbbboooooooo..", ".obbbbbbbbbbbo..", ".offfffffffffo..", ".obbbbbbbbbbbo..",
-    ".obbbbbbbbbbbo..", ".obbbbbbbbbbbo..", ".obbbbbbbbbbbo..", ".obbbbbbbbbbbo..",
-    ".obbbbbbbbbbbo..", ".ooooooooooooo..", "................", "................",
-};
-constexpr const char* OpenFolder[16] = {
-    "................", "................", "................", ".ooooo..........",
-    ".obbbboooooooo..", ".obbbbbbbbbbbo..", ".obbbbbbbbbbbo..", ".obboooooooooooo",
-    ".oboffffffffffo.", ".oboffffffffffo.", ".ooffffffffffo..", ".ooffffffffffo..",
-    ".offffffffffoo..", ".ooooooooooooo..", "................", "................",
-};
-
-QRgb folderColour(char letter)
-{
-    switch (letter) {
-    case 'o':
-        return qRgb(0x80, 0x60, 0x10);
-    case 'b':
-        return qRgb(0xE8, 0xC0, 0x50);
-    case 'f':
-        return qRgb(0xFF, 0xE0, 0x80);
-    }
-    return qRgba(0, 0, 0, 0);
-}
-
-QIcon folderIcon(const char* const (&rows)[16])
-{
-    QImage image(16, 16, QImage::Format_ARGB32);
-    for (int y = 0; y < image.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x)
-            line[x] = folderColour(rows[y][x]);
-    }
-    return QIcon(QPixmap::fromImage(image));
-}
-
 } // namespace
 
 DirListBox::DirListBox(QWidget* parent)
@@ -98,6 +55,8 @@ DirListBox::DirListBox(QWidget* parent)
     setItemDelegate(new IndentingDelegate(this));
     // One row measured for all: a folder of thousands opens at once.
     setUniformItemSizes(true);
+    // The folders are drawn for 16 pixels, and also for 32 only for a screen scaled twice.
+    setIconSize(QSize(16, 16));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
 }
@@ -157,8 +116,8 @@ void DirListBox::keyPressEvent(QKeyEvent* event)
 void DirListBox::showFolder(const QString& folder, const QStringList& subfolders)
 {
     clear();
-    const QIcon openIcon = folderIcon(OpenFolder);
-    const QIcon closedIcon = folderIcon(ShutFolder);
+    const QIcon openIcon = pixelIcon(Icon::OpenFolder);
+    const QIcon closedIcon = pixelIcon(Icon::ShutFolder);
     // Each row is complete before it joins the list, which then lays it out once.
     const auto addRow = [this](const QString& caption, const QIcon& icon, const QString& path, qsizetype depth) {
         auto* item = new QListWidgetItem(icon, caption);
