@@ -2,8 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
-
-#include <optional>
+#include <QList>
 
 // What a save makes of the file's bytes. The old content is read the way the
 // classic line input reads it: a line ends at CR, a LF right after that CR
@@ -12,12 +11,13 @@
 // one empty line, the new line and CR LF. All other bytes pass unchanged.
 namespace ConfigRewrite {
 
-// The bytes to add at the end of the old content, when every old byte stays
-// as it is; nothing when a line ending in a lone CR has to become CR LF in
-// the middle of the file.
-std::optional<QByteArray> appendix(QByteArrayView oldContent, QByteArrayView encodedLine);
+// The old content in stretches that come back as they are. A lone CR before
+// the last byte ends a stretch and gets its LF after it; one stretch means
+// the new content only adds to the old.
+QList<QByteArrayView> stretches(QByteArrayView oldContent);
 
-// The whole new content.
-QByteArray rewriteAll(QByteArrayView oldContent, QByteArrayView encodedLine);
+// What follows the old content: the last line's end where it still lacks
+// one, the empty line, the new line and its end.
+QByteArray ending(QByteArrayView oldContent, QByteArrayView encodedLine);
 
 } // namespace ConfigRewrite

@@ -148,7 +148,7 @@ Failure swapIn(const Target& target, const QByteArray& temporary)
 // Setting the old file aside would split it from its other names, and an
 // append-only file or folder forbids it. The new file is flushed before it
 // takes the name, which must never lead to bytes that are not on the disk.
-Failure replace(const Target& target, const QByteArray& content)
+Failure replace(const Target& target, const QList<QByteArrayView>& stretches, const QByteArray& ending)
 {
     if (target.read.st_nlink > 1)
         return SystemError::hasOtherNames();
@@ -161,8 +161,12 @@ Failure replace(const Target& target, const QByteArray& content)
     if (error)
         return SystemError::fromErrno(error);
     error = PosixFile::copyIdentity(target.file.get(), copy.get());
-    if (!error)
-        error = PosixFile::write(copy.get(), content, written);
+    // Each stretch but the last ends in a lone CR, which gets its LF.
+    for (qsizetype i = 0; !error && i < stretches.size(); ++i) {
+        error = PosixFile::write(copy.get(), stretches[i], written);
+        if (!error)
+            error = PosixFile::write(copy.get(), i + 1 < stretches.size() ? QByteArrayView("\n") : QByteArrayView(ending), written);
+    }
     if (!error)
         error = PosixFile::flush(copy.get());
     if (!error)
@@ -193,10 +197,11 @@ std::optional<RuntimeError> addLine(const QString& nativePath, const QString& li
     // What a save killed halfway through a replacement left beside the file.
     PosixFile::remove(target.folder.get(), temporaryName(target.name));
 
-    const QByteArray encodedLine = encodeConfigLine(line);
-    if (const std::optional<QByteArray> appendix = ConfigRewrite::appendix(content, encodedLine))
-        return appendInPlace(target, *appendix);
-    return replace(target, ConfigRewrite::rewriteAll(content, encodedLine));
+    const QList<QByteArrayView> stretches = ConfigRewrite::stretches(content);
+    const QByteArray ending = ConfigRewrite::ending(content, encodeConfigLine(line));
+    if (stretches.size() == 1)
+        return appendInPlace(target, ending);
+    return replace(target, stretches, ending);
 }
 
 } // namespace ConfigSaver

@@ -27,9 +27,15 @@
 
 namespace {
 
+// The stretches of the old content, each lone CR given its LF, and the
+// ending: what TestConfigRewrite shows to be the game's reading of the file.
 QByteArray bytesAfterSave(const QByteArray& old, const QString& line)
 {
-    return ConfigRewrite::rewriteAll(old, encodeConfigLine(line));
+    QByteArray bytes;
+    for (const QByteArrayView stretch : ConfigRewrite::stretches(old))
+        bytes += stretch.toByteArray() + '\n';
+    bytes.chop(1);
+    return bytes + ConfigRewrite::ending(old, encodeConfigLine(line));
 }
 
 void writeFile(const QString& path, const QByteArray& bytes)
