@@ -1,7 +1,6 @@
 #include "app/Form1.h"
 
 #include "app/AppIcon.h"
-#include "app/BackgroundGameSearch.h"
 #include "app/EntryTextPreview.h"
 #include "app/FormDefinition.h"
 #include "app/HelpText.h"
@@ -27,8 +26,10 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QThread>
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -98,9 +99,9 @@ QWidget* createControl(const ControlDefinition& definition, QWidget* form)
     return nullptr;
 }
 
-// The player is waiting for the save, and a missed copy would send the line
-// nowhere: the search may take longer here than at start.
-constexpr int SaveSearchMilliseconds = 500;
+// How long a search for the copies of the game may take: a missed copy would
+// send the line nowhere, and on a save the player is waiting.
+constexpr int SearchMilliseconds = 500;
 
 bool isWindowless(ControlKind kind)
 {
@@ -180,9 +181,16 @@ void Form1::openStartFolder(const QString& startFolder, const QList<DriveCatalog
 
 void Form1::findGameDrives()
 {
-    auto* search = new BackgroundGameSearch(this);
-    connect(search, &BackgroundGameSearch::finished, this, &Form1::addGameCopies);
-    search->start();
+    // On a thread of its own at the lowest priority, so that a slow or cold
+    // disk delays only the copies' drives, never the window; and one nothing
+    // waits for, so that a search stuck on a share that does not answer
+    // keeps neither the window nor, once it is closed, the process.
+    auto copies = std::make_shared<QList<GameInstallSearch::Install>>();
+    QThread* search = QThread::create(
+        [copies] { *copies = GameInstallSearch::fromEnvironment().find(QDeadlineTimer(SearchMilliseconds)); });
+    connect(search, &QThread::finished, this, [this, copies] { addGameCopies(*copies); });
+    connect(search, &QThread::finished, search, &QObject::deleteLater);
+    search->start(QThread::IdlePriority);
 }
 
 void Form1::addGameCopies(const QList<GameInstallSearch::Install>& installs)
@@ -240,6 +248,7 @@ void Form1::connectHandlers()
     // A folder the lists cannot read leaves them where they were; say which and why.
     const auto tellUnreadable = [this](const QString& problem) { MsgBox(this, problem); };
     connect(m_dir1, &DirListBox::openFailed, this, tellUnreadable);
+    connect(m_dir1, &DirListBox::folderVanished, m_drive1, &DriveListBox::dropFolder);
     connect(m_file1, &FileListBox::openFailed, this, tellUnreadable);
 }
 
@@ -289,7 +298,7 @@ void Form1::Command1_Click()
     const WinePrefix prefix = WinePrefix::fromEnvironment();
     const ConfigTarget target = ConfigTarget::resolve(
         m_text3->text(), defaultConfigPath(), prefix,
-        m_gameCopies ? *m_gameCopies : GameInstallSearch::fromEnvironment().find(QDeadlineTimer(SaveSearchMilliseconds)));
+        m_gameCopies ? *m_gameCopies : GameInstallSearch::fromEnvironment().find(QDeadlineTimer(SearchMilliseconds)));
     std::optional<RuntimeError> failure = target.failure();
     if (!failure) {
         if (GameProcess().isRunning()
@@ -313,8 +322,9 @@ void Form1::Command4_Click()
 
 void Form1::Drive1_Change()
 {
-    if (!m_dir1->setDrivePath(m_drive1->driveRoot(), m_drive1->rootCaption(), m_drive1->driveFolder()))
-        m_drive1->cancelChange();
+    // A drive that cannot be read leaves the folder and file lists where they
+    // were, and the drive list on it, so that the arrow keys move on past it.
+    m_dir1->setDrivePath(m_drive1->driveRoot(), m_drive1->rootCaption(), m_drive1->driveFolder());
 }
 
 void Form1::Dir1_Change()

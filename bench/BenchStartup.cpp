@@ -101,8 +101,9 @@ void writeGame(const QString& folder)
     writeFile(folder + "/base/mp/sof2mp.cfg", "seta name \"Player\"\r\n");
 }
 
-// Every layout the program searches: a Wine prefix, two Steam libraries with
-// forty other games and forty Proton prefixes, Flatpak Steam, Lutris,
+// Every layout the program searches: a Wine prefix (the game three folders
+// down too), two Steam libraries with forty other games and forty Proton
+// prefixes, Flatpak Steam, Lutris in both its places, Heroic and Flatpak
 // Heroic, Bottles and ~/Games.
 void writeGameHome(const QString& home)
 {
@@ -135,6 +136,12 @@ void writeGameHome(const QString& home)
     writeFreshPrefix(home + "/.local/share/bottles/bottles/Games");
     writeGame(home + "/.local/share/bottles/bottles/Games/drive_c/Program Files/SoF2");
     writeGame(home + "/Games/SoF2 Gold");
+    writeGame(home + "/.wine/drive_c/Games/Raven/Soldier of Fortune II");
+    writeFile(home + "/.local/share/lutris/games/sof2-2.yml",
+              QStringLiteral("game:\n  working_dir: %1/Lutris/SoF2\n").arg(home).toUtf8());
+    writeGame(home + "/Lutris/SoF2");
+    writeFile(home + "/.var/app/com.heroicgameslauncher.hgl/config/heroic/GamesConfig/sof2.json",
+              QStringLiteral("{\"sof2\": {\"winePrefix\": \"%1/Games/Heroic/Prefixes/sof2\"}}").arg(home).toUtf8());
 }
 
 template<class T>

@@ -1,5 +1,6 @@
 #include "game/DriveCatalog.h"
 
+#include "platform/FileStatus.h"
 #include "platform/FolderListing.h"
 
 #include <QDir>
@@ -18,23 +19,47 @@ constexpr const char* PseudoFileSystems[] = {
 
 constexpr const char* SystemTrees[] = {"/proc", "/sys", "/dev", "/run"};
 
+// The devices' labels, from the links udev keeps; the devices themselves are
+// not asked. A label writes some characters as \xNN.
+QHash<QString, QString> volumeLabels()
+{
+    const QString folder = QStringLiteral("/dev/disk/by-label");
+    QHash<QString, QString> labels;
+    const FolderListing links = FolderListing::read(folder);
+    for (const FolderListing::Entry& entry : links.entries()) {
+        QByteArray label = entry.name.toUtf8();
+        for (qsizetype at = label.indexOf("\\x"); at >= 0 && at + 4 <= label.size(); at = label.indexOf("\\x", at + 1))
+            label.replace(at, 4, QByteArray(1, char(label.mid(at + 2, 2).toInt(nullptr, 16))));
+        const QString device = QDir::cleanPath(folder + u'/' + FileStatus::linkTarget(folder + u'/' + entry.name));
+        labels.insert(device, QString::fromUtf8(label));
+    }
+    return labels;
+}
+
 } // namespace
 
 QList<DriveCatalog::Drive> DriveCatalog::fromSystem()
 {
-    return build(QStorageInfo::mountedVolumes(), WinePrefix::fromEnvironment());
+    return build(MountTable::read(), WinePrefix::fromEnvironment(), volumeLabels());
 }
 
-QList<DriveCatalog::Drive> DriveCatalog::build(const QList<QStorageInfo>& volumes, const WinePrefix& prefix)
+QList<DriveCatalog::Drive> DriveCatalog::build(const QList<MountTable::Mount>& mountTable, const WinePrefix& prefix,
+                                               const QHash<QString, QString>& labels)
 {
     QList<Drive> mounts;
-    for (const QStorageInfo& volume : volumes) {
-        const QString mountPoint = volume.rootPath();
-        if (!volume.isValid() || !volume.isReady() || !isBrowsableVolume(mountPoint, volume.fileSystemType()))
-            continue;
-        if (std::ranges::any_of(mounts, [&](const Drive& drive) { return drive.root == mountPoint; }))
+    for (const MountTable::Mount& mount : mountTable) {
+        const QString& mountPoint = mount.mountPoint;
+        if (!isBrowsableVolume(mountPoint, mount.type)
+            || std::ranges::any_of(mounts, [&](const Drive& drive) { return drive.root == mountPoint; }))
             continue; // mounted twice over the same point: the player sees one drive
-        const QString name = volume.name();
+        // A file mounted over a file, as containers do with /etc/hosts, is
+        // no drive to browse.
+        if (!FileStatus::cached(mountPoint).isFolder())
+            continue;
+        // Labels name the device itself, not a link to it such as /dev/mapper/*.
+        const QString device = mount.source.startsWith(QStringLiteral("/dev/")) ? FileStatus::canonicalPath(mount.source)
+                                                                                : QString();
+        const QString name = labels.value(device.isEmpty() ? mount.source : device);
         const QString shown = QDir::toNativeSeparators(mountPoint);
         mounts.append({mountPoint, mountPoint, name.isEmpty() ? shown : shown + QStringLiteral(" [%1]").arg(name)});
     }

@@ -2,10 +2,11 @@
 
 #include "game/GameInstallSearch.h"
 #include "game/WinePrefix.h"
+#include "platform/MountTable.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
-#include <QStorageInfo>
 #include <QString>
 
 // The drives a player can choose on Linux: the root file system first, the
@@ -23,9 +24,14 @@ public:
         QString caption; // what the drive list shows
     };
 
-    // The mounted volumes and the Wine prefix's drives.
+    // The mounted volumes and the Wine prefix's drives, found without asking
+    // any mounted file system anything: the window waits for this list, and
+    // a share that stopped answering must not keep it from showing.
     static QList<Drive> fromSystem();
-    static QList<Drive> build(const QList<QStorageInfo>& volumes, const WinePrefix& prefix);
+    // `labels`: each volume's label by its device, as /dev/disk/by-label
+    // names them.
+    static QList<Drive> build(const QList<MountTable::Mount>& mounts, const WinePrefix& prefix,
+                              const QHash<QString, QString>& labels = {});
     static QList<Drive> gameDrives(const QList<GameInstallSearch::Install>& installs);
 
     // Pseudo file systems and the system's own trees are no drives to browse;

@@ -2,6 +2,7 @@
 
 #include "game/CaseBlindFolders.h"
 #include "platform/FileStatus.h"
+#include "platform/FolderListing.h"
 #include "platform/RegularFile.h"
 
 #include <QDir>
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 
 namespace {
 
@@ -35,8 +37,8 @@ bool isWineOwnFolder(const QString& name)
 // A launcher's settings file is small; anything bigger is not one.
 constexpr qsizetype SettingsLimit = 1 << 20;
 
-// Where the game may be: a Wine prefix, whose drive_c holds it a folder or
-// two down, or a folder that is the game's, holds games, or is a prefix.
+// Where the game may be: a Wine prefix, whose drive_c holds it a few folders
+// down, or a folder that is the game's, holds games, or is a prefix.
 struct Place
 {
     enum class Kind { Prefix, Folder };
@@ -91,27 +93,23 @@ public:
         const QString mp = child(child(folder, QStringLiteral("base")), QStringLiteral("mp"));
         const QString config = child(mp, QStringLiteral("sof2mp.cfg"));
         const FileStatus status = FileStatus::of(config);
-        if (!status.isFile())
+        // A config that leads out of the game's folder, say a link to
+        // ~/.bashrc, is no copy of the game's.
+        if (!status.isFile()
+            || !FolderListing::holds(FileStatus::canonicalPath(folder), FileStatus::canonicalPath(config)))
             return false;
         if (firstVisit(status.identity()))
             installs.append({source, mp, config, status.modified()});
         return true;
     }
 
-    // A game folder may sit right under drive_c or one folder further in,
-    // as under Program Files.
+    // The game's folder may lie up to three folders under drive_c, as in
+    // Games/<publisher>/<game>, and as far under a Program Files folder.
     void searchPrefix(const QString& prefixFolder, const QString& source)
     {
         const QString driveC = child(prefixFolder, QStringLiteral("drive_c"));
-        if (driveC.isEmpty() || !firstVisit(driveC))
-            return;
-        for (const QString& top : gameFolders(driveC)) {
-            const QString topFolder = driveC + u'/' + top;
-            if (checkGame(topFolder, source))
-                continue;
-            for (const QString& inner : gameFolders(topFolder))
-                checkGame(topFolder + u'/' + inner, source);
-        }
+        if (!driveC.isEmpty() && firstVisit(driveC))
+            searchGames(driveC, GameDepth, source);
     }
 
     // A folder that may be a prefix, the game's folder or a folder of games.
@@ -128,11 +126,19 @@ public:
     }
 
 private:
-    QStringList gameFolders(const QString& folder)
+    static constexpr int GameDepth = 3;
+
+    void searchGames(const QString& folder, int depth, const QString& source)
     {
         QStringList folders = names(folder, FileStatus::Kind::Folder);
         folders.removeIf(isWineOwnFolder);
-        return folders;
+        for (const QString& name : folders) {
+            const QString inner = folder + u'/' + name;
+            const bool programFiles
+                = depth == GameDepth && name.startsWith(QStringLiteral("Program Files"), Qt::CaseInsensitive);
+            if (!checkGame(inner, source) && (depth > 1 || programFiles))
+                searchGames(inner, programFiles ? depth : depth - 1, source);
+        }
     }
 
     bool firstVisit(const QString& folder)
@@ -199,15 +205,24 @@ QList<Place> protonPrefixes(Walk& walk, const QString& steam)
     return places;
 }
 
-// A game's .yml names its prefix (Wine games) or its folder (others).
+// A game's .yml has a game: section with the prefix of a Wine game, the
+// folder it runs in and its executable (a full path, or one inside the game's
+// folder, which is not named then).
 QList<Place> lutrisGame(Walk& walk, const QString& file)
 {
     QList<Place> places;
     const QByteArray yaml = RegularFile::read(file, SettingsLimit);
     for (const QString& prefix : yamlValues(yaml, "prefix"))
         places.append({Place::Kind::Prefix, expandHome(prefix, walk.home)});
-    for (const QString& folder : yamlValues(yaml, "game_path"))
-        places.append({Place::Kind::Folder, expandHome(folder, walk.home)});
+    for (const char* key : {"working_dir", "game_path"}) {
+        for (const QString& folder : yamlValues(yaml, key))
+            places.append({Place::Kind::Folder, expandHome(folder, walk.home)});
+    }
+    for (QString exe : yamlValues(yaml, "exe")) {
+        exe = expandHome(exe, walk.home);
+        if (exe.startsWith(u'/'))
+            places.append({Place::Kind::Folder, exe.first(exe.lastIndexOf(u'/'))});
+    }
     return places;
 }
 
@@ -249,8 +264,12 @@ constexpr const char* SteamRoots[] = {".local/share/Steam", ".steam/steam",
 constexpr Source Sources[] = {
     {"Steam", {SteamRoots[0], SteamRoots[1], SteamRoots[2]}, nullptr, steamGames},
     {"Proton", {SteamRoots[0], SteamRoots[1], SteamRoots[2]}, nullptr, protonPrefixes},
-    {"Lutris", {".config/lutris/games"}, ".yml", lutrisGame},
-    {"Heroic", {".config/heroic/GamesConfig"}, ".json", heroicGame},
+    {"Lutris",
+     {".config/lutris/games", ".local/share/lutris/games", ".var/app/net.lutris.Lutris/config/lutris/games",
+      ".var/app/net.lutris.Lutris/data/lutris/games"},
+     ".yml", lutrisGame},
+    {"Heroic", {".config/heroic/GamesConfig", ".var/app/com.heroicgameslauncher.hgl/config/heroic/GamesConfig"}, ".json",
+     heroicGame},
     {"Bottles", {".local/share/bottles/bottles", ".var/app/com.usebottles.bottles/data/bottles/bottles"}, nullptr,
      eachSubfolder<Place::Kind::Prefix>},
     {"Games", {"Games"}, nullptr, eachSubfolder<Place::Kind::Folder>},
@@ -304,8 +323,15 @@ std::optional<GameInstallSearch::Install> GameInstallSearch::newest(const QList<
 {
     if (installs.isEmpty())
         return std::nullopt;
+    // A date in the future says nothing of when the copy was played: a backup
+    // with a wrong clock would take every save. A day is allowed for the
+    // hours by which a time written as local time on Windows may slip.
+    const QDateTime future = QDateTime::currentDateTimeUtc().addDays(1);
+    const auto played = [&](const Install& install) {
+        return install.modified > future ? std::numeric_limits<qint64>::min() : install.modified.toMSecsSinceEpoch();
+    };
     // On a tie the earlier place wins: the Wine prefix before the launchers.
-    return *std::ranges::max_element(installs, [](const Install& a, const Install& b) { return a.modified < b.modified; });
+    return *std::ranges::max_element(installs, [&](const Install& a, const Install& b) { return played(a) < played(b); });
 }
 
 QStringList GameInstallSearch::steamLibraries(const QByteArray& vdf)

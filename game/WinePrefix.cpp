@@ -30,8 +30,10 @@ QList<WinePrefix::Drive> WinePrefix::drives() const
 
 QString WinePrefix::driveFolder(QChar letter) const
 {
-    const QString link = m_folder + QStringLiteral("/dosdevices/") + letter.toLower() + QLatin1Char(':');
-    if (!FileStatus::of(link).isFolder())
-        return {};
-    return FileStatus::canonicalPath(link);
+    // Read from the link and the system's cache alone: a drive on a share
+    // that stopped answering must not hold up the drive list.
+    const QString devices = m_folder + QStringLiteral("/dosdevices");
+    const QString target = FileStatus::linkTarget(devices + u'/' + letter.toLower() + u':');
+    const QString folder = target.isEmpty() ? QString() : QDir::cleanPath(QDir(devices).absoluteFilePath(target));
+    return FileStatus::cached(folder).isFolder() ? folder : QString();
 }

@@ -5,7 +5,10 @@
 #include <cerrno>
 #include <cstdlib>
 #include <memory>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 namespace {
 
@@ -46,9 +49,31 @@ FileStatus FileStatus::read(const QString& path, int (*statCall)(const char*, st
     return result;
 }
 
+FileStatus FileStatus::cached(const QString& path)
+{
+    return read(path, [](const char* encoded, struct stat* status) {
+        struct statx found{};
+        if (::statx(AT_FDCWD, encoded, AT_STATX_DONT_SYNC, STATX_TYPE | STATX_INO, &found) != 0)
+            return -1;
+        status->st_mode = found.stx_mode;
+        status->st_dev = makedev(found.stx_dev_major, found.stx_dev_minor);
+        status->st_ino = found.stx_ino;
+        return 0;
+    });
+}
+
 QDateTime FileStatus::modified() const
 {
     return QDateTime::fromMSecsSinceEpoch(m_modifiedMSecs, Qt::UTC);
+}
+
+QString FileStatus::linkTarget(const QString& link)
+{
+    char target[4096];
+    const ssize_t size = ::readlink(QFile::encodeName(link).constData(), target, sizeof target);
+    if (size <= 0 || size == ssize_t(sizeof target))
+        return {};
+    return QFile::decodeName(QByteArray(target, size));
 }
 
 QString FileStatus::canonicalPath(const QString& path)

@@ -18,6 +18,10 @@ public:
     static FileStatus of(const QString& path);
     // The entry itself: a link is a Link, even one that leads nowhere.
     static FileStatus ofEntry(const QString& path);
+    // Through every link, from what the system already holds, without asking
+    // the file system: a network share or FUSE server that stopped answering
+    // is still told apart from a file. Only kind and identity are meant.
+    static FileStatus cached(const QString& path);
 
     Kind kind() const { return m_kind; }
     // Why the stat failed (an errno value), or 0.
@@ -31,6 +35,8 @@ public:
     // In UTC: only ever compared.
     QDateTime modified() const;
 
+    // What a link says, as it says it; empty for anything but a link.
+    static QString linkTarget(const QString& link);
     // The path with every link followed and no "." or ".."; empty when
     // something on the way is missing.
     static QString canonicalPath(const QString& path);

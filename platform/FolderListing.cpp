@@ -4,6 +4,10 @@
 #include <QFile>
 
 #include <algorithm>
+#include <chrono>
+#include <future>
+#include <memory>
+#include <thread>
 #include <cerrno>
 #include <dirent.h>
 #include <unistd.h>
@@ -44,7 +48,6 @@ FileStatus::Kind kindOf(const dirent& entry, const QString& path)
 
 FolderListing FolderListing::read(const QString& folder)
 {
-    FolderListing listing;
     const QByteArray encoded = QFile::encodeName(folder);
     DIR* dir = ::opendir(encoded.constData());
     // A folder that may be listed but not entered is no use to anyone.
@@ -52,10 +55,11 @@ FolderListing FolderListing::read(const QString& folder)
     if (error) {
         if (dir)
             ::closedir(dir);
-        listing.m_problem = QStringLiteral("Could not open the folder \"%1\": %2.")
-                                .arg(QDir::toNativeSeparators(folder), whyUnreadable(error));
+        FolderListing listing = unreadable(folder, whyUnreadable(error));
+        listing.m_missing = error == ENOENT;
         return listing;
     }
+    FolderListing listing;
     const QString prefix = folder.endsWith(u'/') ? folder : folder + u'/';
     while (const dirent* entry = ::readdir(dir)) {
         if (qstrcmp(entry->d_name, ".") == 0 || qstrcmp(entry->d_name, "..") == 0)
@@ -68,6 +72,26 @@ FolderListing FolderListing::read(const QString& folder)
         const int blind = a.name.compare(b.name, Qt::CaseInsensitive);
         return blind != 0 ? blind < 0 : a.name < b.name;
     });
+    return listing;
+}
+
+FolderListing FolderListing::readPromptly(const QString& folder)
+{
+    // Long enough for a cold disk to list a big folder or a share to wake;
+    // a folder that took longer lists at once when asked again.
+    constexpr std::chrono::milliseconds Patience{1000};
+    auto listing = std::make_shared<std::packaged_task<FolderListing()>>([folder] { return read(folder); });
+    std::future<FolderListing> result = listing->get_future();
+    std::thread([listing] { (*listing)(); }).detach();
+    if (result.wait_for(Patience) != std::future_status::ready)
+        return unreadable(folder, QStringLiteral("it does not answer"));
+    return result.get();
+}
+
+FolderListing FolderListing::unreadable(const QString& folder, const QString& why)
+{
+    FolderListing listing;
+    listing.m_problem = QStringLiteral("Could not open the folder \"%1\": %2.").arg(QDir::toNativeSeparators(folder), why);
     return listing;
 }
 

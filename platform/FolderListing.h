@@ -20,8 +20,15 @@ public:
     };
 
     static FolderListing read(const QString& folder);
+    // As the window reads a folder: on a thread of its own, given up after
+    // a moment when the folder does not answer (a stalled share or FUSE
+    // server), so that the window never waits on it. The thread is left to
+    // end whenever the folder answers.
+    static FolderListing readPromptly(const QString& folder);
 
     bool isReadable() const { return m_problem.isEmpty(); }
+    // The folder is not there (any more).
+    bool isMissing() const { return m_missing; }
     const QList<Entry>& entries() const { return m_entries; }
     // The names of the entries of one kind; `hidden` keeps those that start
     // with a dot, which the lists leave out.
@@ -37,6 +44,9 @@ public:
     static bool holds(const QString& root, const QString& folder);
 
 private:
+    static FolderListing unreadable(const QString& folder, const QString& why);
+
     QList<Entry> m_entries;
     QString m_problem;
+    bool m_missing = false;
 };

@@ -40,29 +40,36 @@ void TestDriveCatalog::wineDrivesFollowTheMounts()
 {
     QTemporaryDir prefix;
     const QDir dir(prefix.path());
-    QVERIFY(dir.mkpath("drive_c") && dir.mkpath("games") && dir.mkpath("dosdevices"));
+    QVERIFY(dir.mkpath("drive_c") && dir.mkpath("games") && dir.mkpath("dosdevices") && dir.mkpath("media disc"));
     QVERIFY(QFile::link(dir.filePath("drive_c"), dir.filePath("dosdevices/c:")));
-    QVERIFY(QFile::link(dir.filePath("games"), dir.filePath("dosdevices/d:")));
+    QVERIFY(QFile::link("../games", dir.filePath("dosdevices/d:")));
     QVERIFY(QFile::link(dir.filePath("gone"), dir.filePath("dosdevices/e:"))); // leads nowhere
     QVERIFY(QFile::link("/", dir.filePath("dosdevices/z:")));
+    QFile hosts(dir.filePath("hosts"));
+    QVERIFY(hosts.open(QIODevice::WriteOnly));
 
+    // The root, a disc whose mount point holds a space, a file mounted over
+    // a file (no drive), and the disc again over itself (one drive).
+    const QByteArray disc = QFile::encodeName(dir.filePath("media")) + "\\040disc";
+    const QList<MountTable::Mount> mounts = MountTable::parse(
+        "22 1 8:1 / / rw - ext4 /dev/sda1 rw\n30 22 11:0 / " + disc + " ro - iso9660 /dev/sr0 ro\n31 22 8:1 /etc/h "
+        + QFile::encodeName(hosts.fileName()) + " rw - ext4 /dev/sda1 rw\n32 30 11:0 / " + disc + " ro - iso9660 /dev/sr0 ro\n");
     QProcessEnvironment environment;
     environment.insert("WINEPREFIX", prefix.path());
     const QList<DriveCatalog::Drive> drives
-        = DriveCatalog::build({QStorageInfo(QDir::rootPath())}, WinePrefix::fromEnvironment(environment));
+        = DriveCatalog::build(mounts, WinePrefix::fromEnvironment(environment), {{"/dev/sr0", "GAME DISC"}});
 
-    QCOMPARE(drives.size(), 4);
-    QCOMPARE(drives[0].designation, QDir::rootPath());
-    QCOMPARE(drives[1].designation, "C:");
-    QCOMPARE(drives[1].root, QFileInfo(dir.filePath("drive_c")).canonicalFilePath());
-    QCOMPARE(drives[1].caption, "C: [" + drives[1].root + "]");
-    QCOMPARE(drives[2].designation, "D:");
-    QCOMPARE(drives[2].root, QFileInfo(dir.filePath("games")).canonicalFilePath());
+    QStringList captions;
+    for (const DriveCatalog::Drive& drive : drives)
+        captions.append(drive.caption);
+    QCOMPARE(captions, (QStringList{"/", dir.filePath("media disc") + " [GAME DISC]", "C: [" + dir.filePath("drive_c") + "]",
+                                    "D: [" + dir.filePath("games") + "]", "Z: [/]"}));
+    QCOMPARE(std::pair(drives[2].designation, drives[2].root), std::pair(QStringLiteral("C:"), dir.filePath("drive_c")));
     // A folder belongs to the drive whose root holds it most closely, the
     // system's own before Wine's drive Z: of the same root.
-    QCOMPARE(DriveCatalog::driveHolding(drives, drives[1].root + "/Program Files"), 1);
-    QCOMPARE(DriveCatalog::driveHolding(drives, drives[1].root + "2"), 0);
-    QCOMPARE(DriveCatalog::driveHolding(drives, drives[2].root), 2);
+    QCOMPARE(DriveCatalog::driveHolding(drives, drives[2].root + "/Program Files"), 2);
+    QCOMPARE(DriveCatalog::driveHolding(drives, drives[2].root + "2"), 0);
+    QCOMPARE(DriveCatalog::driveHolding(drives, drives[3].root), 3);
 }
 
 QTEST_APPLESS_MAIN(TestDriveCatalog)

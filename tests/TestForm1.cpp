@@ -16,6 +16,7 @@
 #include <QAbstractItemView>
 #include <QClipboard>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QMessageBox>
@@ -24,15 +25,25 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
 
+#include <atomic>
+#include <fcntl.h>
 #include <functional>
+#include <linux/capability.h>
 #include <memory>
+#include <sched.h>
+#include <semaphore>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -96,6 +107,61 @@ int caretX(QLineEdit* field, int position)
     return field->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
 }
 
+// A share whose server never answers: a FUSE connection nobody reads, in a
+// mount namespace of the test's own. It is let go after five seconds at the
+// latest, so that a test waiting on it fails instead of hanging.
+class StalledShare
+{
+public:
+    explicit StalledShare(const QString& folder)
+        : m_folder(QFile::encodeName(folder))
+        , m_fuse(::open("/dev/fuse", O_RDWR | O_CLOEXEC))
+    {
+        const QByteArray options = "fd=" + QByteArray::number(m_fuse) + ",rootmode=40000,user_id=0,group_id=0";
+        m_mounted = s_ownMounts && m_fuse >= 0 && QDir().mkpath(folder)
+                    && ::mount("stalled", m_folder, "fuse.stalled", MS_NOSUID | MS_NODEV, options.constData()) == 0;
+        m_watchdog = std::thread([this] {
+            m_timedOut = !m_ending.try_acquire_for(std::chrono::seconds(5));
+            ::close(m_fuse); // whatever waits on the share fails at once
+        });
+    }
+    ~StalledShare()
+    {
+        m_ending.release();
+        m_watchdog.join();
+        ::umount2(m_folder, MNT_DETACH);
+    }
+    bool isMounted() const { return m_mounted; }
+    bool timedOut() const { return m_timedOut; }
+
+    static inline bool s_ownMounts = false; // taken before any thread starts, as it must be
+
+private:
+    QByteArray m_folder;
+    int m_fuse;
+    bool m_mounted = false;
+    std::binary_semaphore m_ending{0};
+    std::atomic<bool> m_timedOut = false;
+    std::thread m_watchdog;
+};
+
+// Root reads any folder whatever its mode; without these two capabilities the
+// test's thread, and each thread it starts, reads as anyone else.
+struct WithoutRootsReach
+{
+    WithoutRootsReach() { reach(false); }
+    ~WithoutRootsReach() { reach(true); }
+    static void reach(bool on)
+    {
+        __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+        __user_cap_data_struct sets[2]{};
+        ::syscall(SYS_capget, &header, sets);
+        const unsigned both = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH);
+        sets[0].effective = on ? sets[0].effective | (both & sets[0].permitted) : sets[0].effective & ~both;
+        ::syscall(SYS_capset, &header, sets);
+    }
+};
+
 enum class Target { DefaultPath, DefaultPathInCapitals, MissingFolder, MissingFile, Folder, EmptyPath, Fifo, GameRunning };
 
 } // namespace
@@ -103,6 +169,13 @@ enum class Target { DefaultPath, DefaultPathInCapitals, MissingFolder, MissingFi
 class TestForm1 : public QObject
 {
     Q_OBJECT
+
+public:
+    static void initMain()
+    {
+        StalledShare::s_ownMounts = ::unshare(CLONE_NEWNS) == 0
+                                    && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+    }
 
 private slots:
     void initTestCase()
@@ -488,6 +561,88 @@ private slots:
         QCOMPARE(std::pair(dir1->path(), text3->text()), std::pair(path("start/base/mp"), path("start/readme.txt")));
     }
 
+    void driveOrFolderThatCannotBeRead_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<bool>("gone"); // removed, else shut to everyone
+
+        QTest::newRow("a Wine drive shut") << "drive_e" << false;
+        QTest::newRow("a Wine drive gone") << "drive_e" << true;
+        QTest::newRow("a folder shut") << "start/Alpha" << false;
+        QTest::newRow("a folder gone") << "start/Alpha" << true;
+    }
+
+    void driveOrFolderThatCannotBeRead()
+    {
+        QFETCH(QString, folder);
+        QFETCH(bool, gone);
+
+        const WithoutRootsReach asAnyone;
+        auto* drive1 = control<DriveListBox>("Drive1");
+        const bool drive = folder.startsWith("drive");
+        if (drive)
+            chooseDrive("D:");
+        const QString shown = control<FileListBox>("File1")->path();
+        QVERIFY(gone ? QDir(path(folder)).removeRecursively() : QFile::setPermissions(path(folder), {}));
+        const QList<ShownMessage> messages = messagesShownBy([&] {
+            if (drive)
+                QTest::keyClick(drive1, Qt::Key_Down); // from D: to E:
+            else
+                openFolder("Alpha");
+        });
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages[0].text, QString("Could not open the folder \"%1\": %2.")
+                                       .arg(path(folder), gone ? "it does not exist" : "you have no permission to read it"));
+        // The lists stay where they were; the drive list stays on a drive
+        // that is there, so that the next arrow moves on; what is gone goes.
+        QCOMPARE(control<FileListBox>("File1")->path(), shown);
+        if (drive)
+            QCOMPARE(std::pair(drive1->drive(), drive1->findText("E:", Qt::MatchStartsWith) >= 0),
+                     std::pair(QString(gone ? "D:" : "E:"), !gone));
+        else
+            QCOMPARE(folderItem("Alpha") != nullptr, !gone);
+    }
+
+    // What a share whose server stopped answering may hold up: the window,
+    // the drive list, the search, and the end of the process.
+    void stalledShare()
+    {
+        const QString share = qEnvironmentVariable("VELTRANE_STALLED_SHARE", path("stalled"));
+        QVERIFY(QDir(m_root).mkpath(".local/share/Steam/steamapps")
+                && writeFile(path(".local/share/Steam/steamapps/libraryfolders.vdf"), "\"path\" \"" + share.toUtf8() + "\""));
+        if (share != path("stalled")) {
+            // Run by this test as a process of its own: the window is closed
+            // while its search waits on the share.
+            m_form->findGameDrives();
+            QTest::qWait(200);
+            return m_form.reset();
+        }
+        StalledShare stalled(share);
+        if (!stalled.isMounted())
+            QSKIP("Mounting a share that does not answer takes root, /dev/fuse and a mount namespace of the test's own");
+        QVERIFY(QFile::link(share, path("wine/dosdevices/f:")));
+        QElapsedTimer clock;
+        clock.start();
+        open();
+        QVERIFY2(clock.elapsed() < 2000, "the window waited for the share");
+        auto* drive1 = control<DriveListBox>("Drive1");
+        QVERIFY(drive1->findText(share) >= 0 && drive1->findText("F: [" + share + "]") >= 0);
+        const QList<ShownMessage> messages = messagesShownBy([&] { chooseDrive(share); });
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages[0].text, "Could not open the folder \"" + share + "\": it does not answer.");
+
+        QProcess closed;
+        qputenv("VELTRANE_STALLED_SHARE", QFile::encodeName(share));
+        closed.start(QCoreApplication::applicationFilePath(), {"stalledShare"});
+        qunsetenv("VELTRANE_STALLED_SHARE");
+        QVERIFY2(closed.waitForFinished(4000), "the process outlived its window");
+        QCOMPARE(std::pair(closed.exitStatus(), closed.exitCode()), std::pair(QProcess::NormalExit, 0));
+        // Here too the search waits on the share; the window goes on answering.
+        m_form->findGameDrives();
+        click("Option1");
+        QVERIFY(control("Text1")->isVisible() && !stalled.timedOut());
+    }
+
     void save_data()
     {
         QTest::addColumn<Target>("target");
@@ -529,9 +684,11 @@ private slots:
         // Once the window is up, each copy of the game joins the drive list; the drive shown stays.
         auto* drive1 = control<DriveListBox>("Drive1");
         const QString startDrive = drive1->drive();
+        QSignalSpy found(m_form.get(), &Form1::gameCopiesFound);
         m_form->findGameDrives();
+        QVERIFY(found.wait());
         for (const QString& game : games)
-            QTRY_VERIFY(drive1->findText(QStringLiteral("SoF2 (%1): [%2]").arg(game.startsWith("wine") ? "Wine" : "Proton", path(game))) >= 0);
+            QVERIFY(drive1->findText(QStringLiteral("SoF2 (%1): [%2]").arg(game.startsWith("wine") ? "Wine" : "Proton", path(game))) >= 0);
         QCOMPARE(drive1->drive(), startDrive);
         if (!games.isEmpty()) {
             // The copy's drive opens its folder, named by its whole path in a list that never scrolls sideways.

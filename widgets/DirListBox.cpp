@@ -80,9 +80,16 @@ bool DirListBox::setDrivePath(const QString& root, const QString& rootCaption, c
     const QString normal = FolderListing::normalFolder(folder);
     if (!FolderListing::holds(normalRoot, normal))
         return setDrivePath(QDir::rootPath(), QDir::toNativeSeparators(QDir::rootPath()), normal);
-    const FolderListing listing = FolderListing::read(normal);
+    const FolderListing listing = FolderListing::readPromptly(normal);
     if (!listing.isReadable()) {
         emit openFailed(listing.problem());
+        if (listing.isMissing()) {
+            for (int row = count() - 1; row >= 0; --row) {
+                if (item(row)->data(FolderRole).toString() == normal)
+                    delete takeItem(row);
+            }
+            emit folderVanished(normal);
+        }
         return false;
     }
     m_root = normalRoot;

@@ -23,7 +23,8 @@ public:
     QString path() const;
 
     // Opens the folder and fires Change. A folder that cannot be read leaves
-    // the list as it was, reports why through openFailed and returns false.
+    // the list as it was, reports why through openFailed and returns false;
+    // one that is gone then also leaves the list, and folderVanished says so.
     // A folder beyond the drive's root puts the tree on the file system's root.
     bool setPath(const QString& folder);
 
@@ -35,6 +36,7 @@ signals:
     // The open folder changed, by the player or by setPath.
     void Change();
     void openFailed(const QString& problem);
+    void folderVanished(const QString& folder);
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;

@@ -70,16 +70,30 @@ QString DriveListBox::rootCaption() const
 
 void DriveListBox::followFolder(const QString& folder)
 {
-    const DriveCatalog::Drive* chosen = chosenDrive();
     const QString normal = FolderListing::normalFolder(folder);
-    if (chosen && FolderListing::holds(chosen->root, normal))
+    const DriveCatalog::Drive* chosen = chosenDrive();
+    if (!chosen || !FolderListing::holds(chosen->root, normal)) {
+        const QSignalBlocker blocker(this);
+        m_chosen = DriveCatalog::driveHolding(m_drives, normal);
+        setCurrentIndex(m_chosen);
+        chosen = chosenDrive();
+    }
+    if (chosen)
         m_currentFolders.insert(chosen->designation, normal);
 }
 
-void DriveListBox::cancelChange()
+void DriveListBox::dropFolder(const QString& folder)
 {
+    m_currentFolders.removeIf([&](const auto& current) { return FolderListing::holds(folder, current.value()); });
     const QSignalBlocker blocker(this);
-    m_chosen = m_previous;
+    for (int i = int(m_drives.size()) - 1; i >= 0; --i) {
+        if (m_drives[i].root != folder)
+            continue;
+        m_drives.removeAt(i);
+        removeItem(i);
+        m_previous = m_previous == i ? -1 : m_previous - (m_previous > i);
+        m_chosen = m_chosen == i ? m_previous : m_chosen - (m_chosen > i);
+    }
     setCurrentIndex(m_chosen);
 }
 

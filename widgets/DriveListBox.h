@@ -32,13 +32,14 @@ public:
     QString driveRoot() const;
     QString rootCaption() const;
 
-    // Records a folder opened on the chosen drive as its current folder.
-    // Folders outside the drive are not its to remember.
+    // Records a folder opened as the current folder of the drive that holds
+    // it, which becomes the chosen drive if it was not: the lists stay on a
+    // drive that could not be read while this list moves on past it.
     void followFolder(const QString& folder);
 
-    // Goes back to the drive chosen before the last Change, without firing
-    // Change again: for a drive that turned out unreadable.
-    void cancelChange();
+    // A folder that is gone: a drive it was the root of leaves the list, the
+    // drive chosen before it is chosen again, and no drive returns to it.
+    void dropFolder(const QString& folder);
 
 signals:
     // The player chose a drive; the one already chosen counts too, so that
@@ -52,5 +53,5 @@ private:
     QList<DriveCatalog::Drive> m_drives;
     QHash<QString, QString> m_currentFolders; // by designation
     int m_chosen = -1;
-    int m_previous = -1;
+    int m_previous = -1; // chosen before the last Change
 };

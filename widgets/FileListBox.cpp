@@ -32,7 +32,7 @@ QString FileListBox::path() const
 bool FileListBox::setPath(const QString& folder)
 {
     const QString normal = FolderListing::normalFolder(folder);
-    const FolderListing listing = FolderListing::read(normal);
+    const FolderListing listing = FolderListing::readPromptly(normal);
     if (!listing.isReadable()) {
         emit openFailed(listing.problem());
         return false;
