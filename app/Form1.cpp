@@ -27,6 +27,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -156,9 +157,37 @@ void Form1::createControls()
     m_picture1 = findChild<PictureBox*>(QStringLiteral("Picture1"));
     m_picture3 = findChild<PictureBox*>(QStringLiteral("Picture3"));
 
-    // The two small option buttons show no caption of their own; say what they do.
-    findChild<QRadioButton*>(QStringLiteral("Option2"))->setAccessibleName(QStringLiteral("Bind"));
-    findChild<QRadioButton*>(QStringLiteral("Option1"))->setAccessibleName(QStringLiteral("Name"));
+    nameForScreenReaders();
+}
+
+void Form1::nameForScreenReaders()
+{
+    // What a screen reader says of each control that takes the focus and
+    // shows no caption of its own: the caption of the label beside it where
+    // there is one.
+    const struct {
+        const char* control;
+        const char* name;
+    } names[] = {
+        {"Option2", "Bind"},
+        {"Option1", "Name"},
+        {"Combo1", "Key"},
+        {"Combo2", "Command"},
+        {"Text3", "Path of sof2mp.cfg"},
+        {"Dir1", "Folder"},
+        {"File1", "File"},
+        {"Picture1", "Colour palette"},
+        {"Picture3", "Symbol palette"},
+    };
+    for (const auto& [control, name] : names) {
+        auto* widget = findChild<QWidget*>(QString::fromLatin1(control));
+        widget->setAccessibleName(QString::fromLatin1(name));
+        // The focus goes to the field inside an editable combo box.
+        if (auto* combo = qobject_cast<QComboBox*>(widget); combo && combo->isEditable())
+            combo->lineEdit()->setAccessibleName(QString::fromLatin1(name));
+    }
+    // A drop-down list is named by its value here, and by the label whose buddy it is.
+    findChild<QLabel*>(QStringLiteral("Label3"))->setBuddy(m_drive1);
 }
 
 void Form1::openStartFolder(const QString& startFolder, const QList<DriveCatalog::Drive>& drives)
@@ -228,6 +257,7 @@ void Form1::connectHandlers()
                 });
     }
     connect(m_command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+
     connect(m_command4, &QPushButton::clicked, this, &Form1::Command4_Click);
 
     connect(m_drive1, &DriveListBox::Change, this, &Form1::Drive1_Change);
@@ -265,6 +295,8 @@ void Form1::showAndHide(std::span<const VisibilityStep> steps)
 {
     for (const VisibilityStep& step : steps)
         findChild<QWidget*>(QString::fromLatin1(step.control))->setVisible(step.shown);
+    // For a screen reader, the caption that the mode shows beside the entry box.
+    m_text1->setAccessibleName(isBindMode() ? QStringLiteral("Bind") : QStringLiteral("Name"));
 }
 
 bool Form1::isBindMode() const

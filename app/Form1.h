@@ -31,6 +31,7 @@ public:
 
 private:
     void createControls();
+    void nameForScreenReaders();
     void openStartFolder(const QString& startFolder, const QList<DriveCatalog::Drive>& drives);
     void addDrives(const QList<DriveCatalog::Drive>& drives);
     void arrangeTabOrder();

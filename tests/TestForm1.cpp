@@ -14,6 +14,7 @@
 #include "widgets/TextBox.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QClipboard>
 #include <QDir>
 #include <QHelpEvent>
@@ -190,20 +191,35 @@ private slots:
         QCOMPARE(std::pair(control("Option2")->accessibleName(), control("Option1")->accessibleName()),
                  std::pair(QStringLiteral("Bind"), QStringLiteral("Name")));
 
-        // The focus starts in the path; Tab goes round the shown controls in their table's order.
+        // The focus starts in the path; Tab goes round the shown controls in their table's order, and
+        // a screen reader hears each one named, the entry box as the mode shows it.
         QCOMPARE(QApplication::focusWidget(), control("Text3"));
+        const auto tabRound = [](int steps) {
+            QStringList order;
+            for (int step = 0; step < steps; ++step) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                QWidget* focused = QApplication::focusWidget();
+                // Within an editable combo box a screen reader is told that its field has the focus.
+                auto* combo = qobject_cast<QComboBox*>(focused);
+                QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(combo && combo->isEditable() ? combo->lineEdit() : focused);
+                // A drop-down list's name is its value; the label tied to it says what it is for.
+                if (const auto labels = heard->relations(QAccessible::Label); !labels.isEmpty())
+                    heard = labels.first().first;
+                order << focused->objectName() + ": " + heard->text(QAccessible::Name);
+            }
+            return order;
+        };
+        const QStringList files{"Command1: Save", "Text3: Path of sof2mp.cfg", "File1: File", "Drive1: Choose the directory of sof2mp.cfg", "Dir1: Folder"};
         click("Option2");
         click("Option3");
         control("Combo1")->setFocus();
-        QStringList order;
-        while (order.size() < 10) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            // An editable combo box hands the focus to its line edit.
-            auto* combo = qobject_cast<QComboBox*>(QApplication::focusWidget()->parentWidget());
-            order << (combo ? combo : QApplication::focusWidget())->objectName();
-        }
-        QCOMPARE(order, (QStringList{"Text1", "Command1", "Text3", "File1", "Drive1", "Dir1", "Picture1", "Combo2",
-                                     "Command4", "Option3"}));
+        QCOMPARE(tabRound(11), (QStringList{"Text1: Bind"} + files
+                                + QStringList{"Picture1: Colour palette", "Combo2: Command", "Command4: Help?",
+                                              "Option3: Colors", "Combo1: Key"}));
+        click("Option1");
+        click("Option4");
+        QCOMPARE(tabRound(9), (QStringList{"Text1: Name"} + files
+                               + QStringList{"Command4: Help?", "Picture3: Symbol palette", "Option4: Symbols"}));
     }
 
     void modes_data()
