@@ -24,8 +24,11 @@
 #include "widgets/SymbolPalette.h"
 #include "widgets/TextBox.h"
 
+#include <QAction>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -267,6 +270,14 @@ void Form1::connectHandlers()
     const auto tellUnreadable = [this](const QString& problem) { MsgBox(this, problem); };
     connect(m_dir1, &DirListBox::openFailed, this, tellUnreadable);
     connect(m_file1, &FileListBox::openFailed, this, tellUnreadable);
+
+    // While the game runs a save would be lost, but its console takes the
+    // line pasted in at once.
+    auto* copy = new QAction(QStringLiteral("Copy as console command"), this);
+    copy->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    connect(copy, &QAction::triggered, this, &Form1::copyConsoleCommand);
+    addAction(copy); // the shortcut works in every field of the window
+    m_text1->addAction(copy); // and the entry box's menu offers it
 }
 
 void Form1::Form_Load()
@@ -306,10 +317,23 @@ bool Form1::isBindMode() const
     return !m_combo1->isHidden();
 }
 
+QString Form1::composedLine() const
+{
+    return isBindMode() ? MakeBindLine(m_combo1->currentText(), m_combo2->currentText(), m_text1->text())
+                        : MakeNameLine(m_text1->text());
+}
+
+void Form1::copyConsoleCommand()
+{
+    // Before a mode is chosen there is no line to make.
+    if (m_text1->isHidden())
+        return;
+    QGuiApplication::clipboard()->setText(composedLine());
+}
+
 void Form1::Command1_Click()
 {
-    const QString line = isBindMode() ? MakeBindLine(m_combo1->currentText(), m_combo2->currentText(), m_text1->text())
-                                  : MakeNameLine(m_text1->text());
+    const QString line = composedLine();
 
     if (GameProcess().isRunning()
         && MsgBox(this,

@@ -46,6 +46,10 @@ private:
     void showAndHide(std::span<const VisibilityStep> steps);
     bool isBindMode() const;
 
+    // The line a save would add now.
+    QString composedLine() const;
+    void copyConsoleCommand();
+
     void Command1_Click();
     void Command4_Click();
 

@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QHelpEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -96,6 +97,9 @@ int caretX(QLineEdit* field, int position)
     field->setCursorPosition(position);
     return field->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
 }
+
+// The key that copies the line for the game's console.
+constexpr int Copy = (Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_C).toCombined();
 
 enum class Target { DefaultPath, DefaultPathInCapitals, MissingFolder, MissingFile, Folder, EmptyPath, Fifo, GameRunning };
 
@@ -275,9 +279,10 @@ private slots:
         QTest::addColumn<QString>("focused");
         QTest::addColumn<int>("key"); // 0 for a mouse click
 
-        // Were Save the default button, each Enter in a field would add a line.
+        // Were Save the default button, each Enter in a field would add a line. Ctrl+Shift+C
+        // only copies the line for the game's console, and asks nothing while the game runs.
         for (const char* name : {"Combo1", "Combo2", "Text1", "Text3"}) {
-            for (const int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
+            for (const int key : {int(Qt::Key_Return), int(Qt::Key_Enter), int(Qt::Key_Escape), Copy})
                 QTest::addRow("%s, key %x", name, key) << name << key;
         }
         for (const int key : {0, int(Qt::Key_Space), int(Qt::Key_Return), int(Qt::Key_Enter)})
@@ -289,8 +294,13 @@ private slots:
         QFETCH(QString, focused);
         QFETCH(int, key);
         QVERIFY(writeFile(path("start/sof2mp.cfg"), "A\r\n"));
+        const std::unique_ptr<QProcess> game = startGame();
+        QVERIFY(game);
         click("Option2");
+        control<QComboBox>("Combo1")->setEditText("KP_5");
+        control<TextBox>("Text1")->setText("^1Go");
         control<TextBox>("Text3")->setText(path("start/sof2mp.cfg"));
+        QGuiApplication::clipboard()->setText("before");
         QWidget* target = focused.startsWith("Combo") ? field(focused) : control(focused);
         target->setFocus(Qt::TabFocusReason);
 
@@ -298,8 +308,10 @@ private slots:
             if (key == 0)
                 click(focused);
             else
-                QTest::keyClick(target, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+                QTest::keyClick(target, Qt::Key(key & ~Qt::KeyboardModifierMask),
+                                Qt::KeyboardModifiers(key & Qt::KeyboardModifierMask) | (key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier));
         });
+        QCOMPARE(QGuiApplication::clipboard()->text(), key == Copy ? "bind KP_5 Say \"^1Go\"" : "before");
         if (focused == "Command4") {
             QCOMPARE(messages.size(), 1);
             QCOMPARE(std::tuple(messages[0].text, messages[0].title, messages[0].icon, messages[0].buttons),
@@ -308,6 +320,39 @@ private slots:
             QCOMPARE(messages.size(), 0);
         }
         QCOMPARE(readFile(path("start/sof2mp.cfg")), QByteArray("A\r\n"));
+    }
+
+    void copyForTheConsole_data()
+    {
+        QTest::addColumn<QString>("mode"); // the option clicked, if any
+        QTest::addColumn<QString>("copied");
+
+        QTest::newRow("no mode chosen, no line") << "" << "before";
+        QTest::newRow("a name, from the entry box's menu") << "Option1" << "seta name \"^1Go\"";
+    }
+
+    void copyForTheConsole()
+    {
+        QFETCH(QString, mode);
+        QFETCH(QString, copied);
+        if (!mode.isEmpty())
+            click(mode);
+        auto* text1 = control<TextBox>("Text1");
+        text1->setText("^1Go");
+        QGuiApplication::clipboard()->setText("before");
+        if (mode.isEmpty()) {
+            QTest::keyClick(control("Text3"), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        } else {
+            QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, text1->rect().center(), text1->mapToGlobal(text1->rect().center()));
+            QApplication::sendEvent(text1, &menuKey);
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            const auto items = menu->actions();
+            const auto copy = std::ranges::find(items, QStringLiteral("Copy as console command"), &QAction::text);
+            QVERIFY(copy != items.end());
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(*copy).center());
+        }
+        QCOMPARE(QGuiApplication::clipboard()->text(), copied);
     }
 
     void combosKeepWhatIsTyped()
@@ -561,7 +606,7 @@ private slots:
         const QString config = savedTo < 0 ? folder.filePath("sof2mp.cfg") : path(games[savedTo] + "/sof2mp.cfg");
         const QByteArray encoded = QFile::encodeName(config);
         QString typed = config;
-        QProcess game;
+        std::unique_ptr<QProcess> game;
         switch (target) {
         case Target::DefaultPath: typed = defaultConfigPath(); break;
         case Target::DefaultPathInCapitals: typed = defaultConfigPath().toUpper(); break;
@@ -571,9 +616,7 @@ private slots:
         case Target::EmptyPath: typed.clear(); break;
         case Target::Fifo: QCOMPARE(::mkfifo(encoded.constData(), 0644), 0); break;
         case Target::GameRunning:
-            QVERIFY(writeFile(config, "A\r\n") && QFile::copy(QStandardPaths::findExecutable("sleep"), path("SoF2MP.exe")));
-            game.start(path("SoF2MP.exe"), {"30"});
-            QVERIFY(game.waitForStarted());
+            QVERIFY(writeFile(config, "A\r\n") && (game = startGame()));
             break;
         }
         const QByteArray before = readFile(config);
@@ -628,6 +671,14 @@ private:
         QTest::mouseClick(m_form->windowHandle(), Qt::LeftButton, {}, control(name)->geometry().center());
     }
     QString path(const QString& relative) const { return m_root + "/" + relative; }
+    // A process the save takes for the running game.
+    std::unique_ptr<QProcess> startGame() const
+    {
+        auto game = std::make_unique<QProcess>();
+        QFile::copy(QStandardPaths::findExecutable("sleep"), path("SoF2MP.exe"));
+        game->start(path("SoF2MP.exe"), {"30"});
+        return game->waitForStarted() ? std::move(game) : nullptr;
+    }
     QListWidgetItem* folderItem(const QString& caption) const
     {
         const auto found = control<DirListBox>("Dir1")->findItems(caption, Qt::MatchExactly);
