@@ -98,6 +98,21 @@ int caretX(QLineEdit* field, int position)
     return field->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
 }
 
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject
+{
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
 // The key that copies the line for the game's console.
 constexpr int Copy = (Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_C).toCombined();
 
@@ -459,6 +474,16 @@ private slots:
         const QImage picture = QImage::fromData(QByteArray::fromBase64(dataUrl.match(QToolTip::text()).captured(1).toLatin1()), "PNG");
         QCOMPARE(picture, gameTextPicture(gameTextRuns(text, EntryTextPreviewCharacters)).convertToFormat(picture.format()));
         QToolTip::hideText();
+
+        // Left alone with the focus, so long a text is not painted again with every blink of the
+        // caret, which would take a core's quarter; a short one blinks as ever.
+        for (const auto& [field, blinks] : {std::pair{text1, false}, std::pair{control<TextBox>("Text3"), true}}) {
+            field->setFocus();
+            QTest::qWait(100);
+            const PaintCounter counter(field);
+            QTest::qWait(1100);
+            QVERIFY2((counter.paints > 0) == blinks, qPrintable(field->objectName()));
+        }
     }
 
     void textBoxKeepsItsSelection_data()
