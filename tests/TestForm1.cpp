@@ -11,6 +11,7 @@
 #include "widgets/DriveListBox.h"
 #include "widgets/FileListBox.h"
 #include "widgets/PictureBox.h"
+#include "widgets/PicturePopup.h"
 #include "widgets/TextBox.h"
 
 #include <QAbstractItemView>
@@ -484,6 +485,53 @@ private slots:
             QTest::qWait(1100);
             QVERIFY2((counter.paints > 0) == blinks, qPrintable(field->objectName()));
         }
+    }
+
+    void typingPreview_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QString>("before"); // in the entry box before it takes the focus
+        QTest::addColumn<QString>("typed"); // then typed into it, Esc and Tab as \x1b and \t
+        QTest::addColumn<bool>("atScreenFoot"); // the window at the bottom of the screen
+        QTest::addColumn<QString>("note"); // a line of the preview beside the box; none: no preview
+
+        QTest::newRow("plain letters") << "Option1" << "" << "Neo" << false << "";
+        QTest::newRow("a colour code") << "Option1" << "" << "^4Neo" << false << "Name: 5 of 35 bytes";
+        QTest::newRow("a caret that is no code") << "Option2" << "" << "a^ b" << false << "";
+        QTest::newRow("a symbol already there") << "Option2" << "\x1c" << "" << false << "Chat message: 1 of 150 characters";
+        QTest::newRow("too long a name") << "Option1" << "" << QString(36, u'a') << false
+                                         << "Too long: the game takes a name of at most 35 bytes.";
+        QTest::newRow("a quote") << "Option2" << "" << "a\"" << false << "Holds a double quote: the game cannot read the line.";
+        QTest::newRow("Esc puts it away") << "Option1" << "" << "^1a\x1b" << false << "";
+        QTest::newRow("until the next key") << "Option1" << "" << "^1a\x1b" "b" << false << "Name: 4 of 35 bytes";
+        QTest::newRow("the focus leaves") << "Option1" << "" << "^1a\t" << false << "";
+        QTest::newRow("at the foot of the screen") << "Option2" << "^1" << "" << true << "Chat message: 2 of 150 characters";
+    }
+
+    void typingPreview()
+    {
+        QFETCH(QString, mode);
+        QFETCH(QString, before);
+        QFETCH(QString, typed);
+        QFETCH(bool, atScreenFoot);
+        QFETCH(QString, note);
+
+        click(mode);
+        if (atScreenFoot)
+            m_form->move(m_form->x(), m_form->screen()->availableGeometry().bottom() - 80);
+        auto* text1 = control<TextBox>("Text1");
+        text1->setText(before);
+        text1->setFocus();
+        QTest::keyClicks(text1, typed);
+        auto* beside = text1->findChild<PicturePopup*>("EntryTextPreview");
+        QCOMPARE(beside && beside->isVisible(), !note.isEmpty());
+        if (note.isEmpty())
+            return;
+        // It shows the text as typed so far, next to the box and never over it.
+        QVERIFY2(beside->notes().contains(note), qPrintable(beside->notes().join(" | ")));
+        QCOMPARE(beside->picture(), gameTextPicture(gameTextRuns(text1->text(), EntryTextPreviewCharacters)));
+        QVERIFY(!beside->geometry().intersects(QRect(text1->mapToGlobal(QPoint(0, 0)), text1->size())));
+        QVERIFY(m_form->screen()->availableGeometry().contains(beside->geometry()));
     }
 
     void textBoxKeepsItsSelection_data()
