@@ -3,9 +3,11 @@
 #include "preview/EntryTextCheck.h"
 #include "preview/GameTextPicture.h"
 #include "preview/GameTextRuns.h"
+#include "widgets/PicturePopup.h"
 
 #include <QBuffer>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QToolTip>
 
@@ -23,18 +25,29 @@ QString inlinePicture(const QImage& picture)
 
 } // namespace
 
-QString entryTextToolTip(QStringView text, EntryKind kind)
+EntryTextPreviewContent entryTextPreviewContent(QStringView text, EntryKind kind)
 {
     const EntryTextCheck check = checkEntryText(text, kind);
     const std::vector<GameTextRun> runs = gameTextRuns(text, EntryTextPreviewCharacters);
 
-    QString html = QStringLiteral("<qt>") + inlinePicture(gameTextPicture(runs));
+    EntryTextPreviewContent content;
+    content.picture = gameTextPicture(runs);
     QString length = check.lengthText();
     if (!runs.empty() && runs.back().kind == GameTextRun::Kind::Cut)
         length += QStringLiteral(" (the picture shows the first %1)").arg(EntryTextPreviewCharacters);
-    html += QStringLiteral("<br>") + length.toHtmlEscaped();
+    content.notes << length;
     for (EntryWarning warning : check.warnings)
-        html += QStringLiteral("<br>") + check.warningText(warning).toHtmlEscaped();
+        content.notes << check.warningText(warning);
+    content.tellsSomething = !check.warnings.empty() || holdsCodeOrSymbol(text);
+    return content;
+}
+
+QString entryTextToolTip(QStringView text, EntryKind kind)
+{
+    const EntryTextPreviewContent content = entryTextPreviewContent(text, kind);
+    QString html = QStringLiteral("<qt>") + inlinePicture(content.picture);
+    for (const QString& note : content.notes)
+        html += QStringLiteral("<br>") + note.toHtmlEscaped();
     return html + QStringLiteral("</qt>");
 }
 
@@ -44,27 +57,81 @@ EntryTextPreview::EntryTextPreview(QLineEdit& entryText, std::function<EntryKind
     , m_entryKind(std::move(entryKind))
 {
     m_entryText.installEventFilter(this);
+    // The preview beside the text moves with the window.
+    m_entryText.window()->installEventFilter(this);
     connect(&m_entryText, &QLineEdit::textChanged, this, [this] {
         // Only a tip that is still ours on the screen is brought up to date.
         if (QToolTip::isVisible() && QToolTip::text() == m_shownText)
-            show(m_shownAt);
+            showToolTip(m_shownAt);
+        followTyping();
     });
 }
 
 bool EntryTextPreview::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == &m_entryText && event->type() == QEvent::ToolTip) {
-        show(static_cast<QHelpEvent*>(event)->globalPos());
+    if (watched == m_entryText.window() && event->type() == QEvent::Move && besideShown())
+        m_beside->followField();
+    if (watched != &m_entryText)
+        return QObject::eventFilter(watched, event);
+
+    switch (event->type()) {
+    case QEvent::ToolTip:
+        // The preview beside the text already shows what the tip would.
+        if (!besideShown())
+            showToolTip(static_cast<QHelpEvent*>(event)->globalPos());
         return true;
+    case QEvent::FocusIn:
+        followTyping();
+        break;
+    case QEvent::FocusOut:
+        if (m_beside)
+            m_beside->hide();
+        break;
+    case QEvent::KeyPress:
+        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && besideShown()) {
+            m_beside->hide();
+            return true;
+        }
+        break;
+    default:
+        break;
     }
     return QObject::eventFilter(watched, event);
 }
 
-void EntryTextPreview::show(QPoint globalPosition)
+void EntryTextPreview::showToolTip(QPoint globalPosition)
 {
     m_shownAt = globalPosition;
     m_shownText = entryTextToolTip(m_entryText.text(), m_entryKind());
     QToolTip::showText(globalPosition, m_shownText, &m_entryText);
+}
+
+void EntryTextPreview::followTyping()
+{
+    if (!m_entryText.hasFocus()) {
+        if (m_beside)
+            m_beside->hide();
+        return;
+    }
+    const EntryTextPreviewContent content = entryTextPreviewContent(m_entryText.text(), m_entryKind());
+    if (!content.tellsSomething) {
+        if (m_beside)
+            m_beside->hide();
+        return;
+    }
+    if (!m_beside) {
+        m_beside = new PicturePopup(m_entryText);
+        m_beside->setObjectName(QStringLiteral("EntryTextPreview"));
+    }
+    // A tip of the same on top would only hide the field.
+    if (QToolTip::isVisible() && QToolTip::text() == m_shownText)
+        QToolTip::hideText();
+    m_beside->showBesideField(content.picture, content.notes);
+}
+
+bool EntryTextPreview::besideShown() const
+{
+    return m_beside && m_beside->isVisible();
 }
 
 void installEntryTextPreview(QLineEdit& entryText, std::function<EntryKind()> entryKind)

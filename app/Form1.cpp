@@ -21,9 +21,13 @@
 #include "widgets/SymbolPalette.h"
 #include "widgets/TextBox.h"
 
+#include <QAction>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QThread>
@@ -159,9 +163,37 @@ void Form1::createControls()
     m_picture1 = findChild<PictureBox*>(QStringLiteral("Picture1"));
     m_picture3 = findChild<PictureBox*>(QStringLiteral("Picture3"));
 
-    // The two small option buttons show no caption of their own; say what they do.
-    findChild<QRadioButton*>(QStringLiteral("Option2"))->setAccessibleName(QStringLiteral("Bind"));
-    findChild<QRadioButton*>(QStringLiteral("Option1"))->setAccessibleName(QStringLiteral("Name"));
+    nameForScreenReaders();
+}
+
+void Form1::nameForScreenReaders()
+{
+    // What a screen reader says of each control that takes the focus and
+    // shows no caption of its own: the caption of the label beside it where
+    // there is one.
+    const struct {
+        const char* control;
+        const char* name;
+    } names[] = {
+        {"Option2", "Bind"},
+        {"Option1", "Name"},
+        {"Combo1", "Key"},
+        {"Combo2", "Command"},
+        {"Text3", "Path of sof2mp.cfg"},
+        {"Dir1", "Folder"},
+        {"File1", "File"},
+        {"Picture1", "Colour palette"},
+        {"Picture3", "Symbol palette"},
+    };
+    for (const auto& [control, name] : names) {
+        auto* widget = findChild<QWidget*>(QString::fromLatin1(control));
+        widget->setAccessibleName(QString::fromLatin1(name));
+        // The focus goes to the field inside an editable combo box.
+        if (auto* combo = qobject_cast<QComboBox*>(widget); combo && combo->isEditable())
+            combo->lineEdit()->setAccessibleName(QString::fromLatin1(name));
+    }
+    // A drop-down list is named by its value here, and by the label whose buddy it is.
+    findChild<QLabel*>(QStringLiteral("Label3"))->setBuddy(m_drive1);
 }
 
 void Form1::openStartFolder(const QString& startFolder, const QList<DriveCatalog::Drive>& drives)
@@ -240,6 +272,7 @@ void Form1::connectHandlers()
                 });
     }
     connect(m_command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+
     connect(m_command4, &QPushButton::clicked, this, &Form1::Command4_Click);
 
     connect(m_drive1, &DriveListBox::Change, this, &Form1::Drive1_Change);
@@ -250,6 +283,14 @@ void Form1::connectHandlers()
     connect(m_dir1, &DirListBox::openFailed, this, tellUnreadable);
     connect(m_dir1, &DirListBox::folderVanished, m_drive1, &DriveListBox::dropFolder);
     connect(m_file1, &FileListBox::openFailed, this, tellUnreadable);
+
+    // While the game runs a save would be lost, but its console takes the
+    // line pasted in at once.
+    auto* copy = new QAction(QStringLiteral("Copy as console command"), this);
+    copy->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    connect(copy, &QAction::triggered, this, &Form1::copyConsoleCommand);
+    addAction(copy); // the shortcut works in every field of the window
+    m_text1->addAction(copy); // and the entry box's menu offers it
 }
 
 void Form1::Form_Load()
@@ -278,6 +319,8 @@ void Form1::showAndHide(std::span<const VisibilityStep> steps)
 {
     for (const VisibilityStep& step : steps)
         findChild<QWidget*>(QString::fromLatin1(step.control))->setVisible(step.shown);
+    // For a screen reader, the caption that the mode shows beside the entry box.
+    m_text1->setAccessibleName(isBindMode() ? QStringLiteral("Bind") : QStringLiteral("Name"));
 }
 
 bool Form1::isBindMode() const
@@ -287,10 +330,23 @@ bool Form1::isBindMode() const
     return !m_combo1->isHidden();
 }
 
+QString Form1::composedLine() const
+{
+    return isBindMode() ? MakeBindLine(m_combo1->currentText(), m_combo2->currentText(), m_text1->text())
+                        : MakeNameLine(m_text1->text());
+}
+
+void Form1::copyConsoleCommand()
+{
+    // Before a mode is chosen there is no line to make.
+    if (m_text1->isHidden())
+        return;
+    QGuiApplication::clipboard()->setText(composedLine());
+}
+
 void Form1::Command1_Click()
 {
-    const QString line = isBindMode() ? MakeBindLine(m_combo1->currentText(), m_combo2->currentText(), m_text1->text())
-                                  : MakeNameLine(m_text1->text());
+    const QString line = composedLine();
 
     // The path box keeps what the player typed, even when the save goes to
     // the game's config found elsewhere. A save before the search started

@@ -38,6 +38,7 @@ signals:
 
 private:
     void createControls();
+    void nameForScreenReaders();
     void openStartFolder(const QString& startFolder, const QList<DriveCatalog::Drive>& drives);
     void addGameCopies(const QList<GameInstallSearch::Install>& installs);
     void arrangeTabOrder();
@@ -51,6 +52,10 @@ private:
     void Option4_Click();
     void showAndHide(std::span<const VisibilityStep> steps);
     bool isBindMode() const;
+
+    // The line a save would add now.
+    QString composedLine() const;
+    void copyConsoleCommand();
 
     void Command1_Click();
     void Command4_Click();

@@ -94,7 +94,55 @@ std::array<ColourCell, ColourCellCount> buildCells()
     return cells;
 }
 
+// Colours are named by where their hue falls, in degrees, and greys by their
+// lightness; each word holds up to its limit.
+struct Word
+{
+    double limit;
+    const char* word;
+};
+
+constexpr std::array<Word, 15> hueWords{{
+    {11, "red"}, {22, "red-orange"}, {40, "orange"}, {65, "yellow"}, {95, "yellow-green"}, {155, "green"},
+    {175, "turquoise"}, {195, "cyan"}, {215, "sky blue"}, {250, "blue"}, {275, "violet"}, {295, "purple"},
+    {318, "magenta"}, {340, "pink"}, {360, "red"},
+}};
+
+constexpr std::array<Word, 5> greyWords{{
+    {0.2, "black"}, {0.4, "dark grey"}, {0.65, "grey"}, {0.85, "light grey"}, {1, "white"},
+}};
+
+template<std::size_t Count>
+QString wordFor(const std::array<Word, Count>& words, double value)
+{
+    const auto found = std::ranges::find_if(words, [value](const Word& word) { return value <= word.limit; });
+    return QString::fromLatin1(found == words.end() ? words.back().word : found->word);
+}
+
 } // namespace
+
+QString ColourCell::colourWords() const
+{
+    const double lightness = swatch.lightnessF();
+    // How far the colour is from a grey of the same lightness, 0 to 1.
+    const double strength = std::max({swatch.redF(), swatch.greenF(), swatch.blueF()})
+                            - std::min({swatch.redF(), swatch.greenF(), swatch.blueF()});
+    if (lightness < 0.07 || strength < 0.1)
+        return wordFor(greyWords, lightness);
+    const QString hue = wordFor(hueWords, swatch.hslHueF() * 360);
+    // Orange darkened or greyed is what people call brown or tan, and a dark pink looks purple.
+    if (hue == u"orange" && lightness < 0.42)
+        return QStringLiteral("brown");
+    if (hue == u"orange" && strength < 0.33)
+        return QStringLiteral("tan");
+    if (lightness < 0.3)
+        return QStringLiteral("dark ") + (hue == u"pink" ? QStringLiteral("purple") : hue);
+    if (lightness > 0.7)
+        return QStringLiteral("light ") + hue;
+    if (strength < 0.3)
+        return QStringLiteral("greyish ") + hue;
+    return hue;
+}
 
 QRect ColourCell::pictureRect() const
 {
@@ -129,10 +177,11 @@ std::vector<PaletteCellDefinition> colourCellDefinitions()
         const QString code = cell.code();
         definitions.push_back({.name = cell.name(),
                                .twips = cell.twips,
+                               .pictured = cell.pictureRect(),
                                .insertion = code,
                                .caption = {},
                                .toolTip = code,
-                               .accessibleName = QStringLiteral("Colour ") + code});
+                               .accessibleName = code + QStringLiteral(", ") + cell.colourWords()});
     }
     return definitions;
 }

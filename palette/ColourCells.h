@@ -38,6 +38,9 @@ struct ColourCell
     QString name() const { return QStringLiteral("Label%1").arg(4 + index); }
     QString code() const { return QStringLiteral("^") + character; }
     QColor letteringColour() const { return lettering == Lettering::White ? QColor(Qt::white) : QColor(Qt::black); }
+    // "red", "dark blue", "greyish green": the swatch in a word or two, for
+    // people who hear the palette instead of seeing it.
+    QString colourWords() const;
     // The swatch's rectangle in the picture, border included, in pixels.
     QRect pictureRect() const;
 };

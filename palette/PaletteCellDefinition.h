@@ -14,6 +14,7 @@ struct PaletteCellDefinition
 
     QString name;         // the designer name, used as objectName
     QRect twips;          // Left, Top, Width, Height within the panel
+    QRect pictured;       // the cell in the picture, its border included, in pixels: the keyboard's mark
     QString insertion;    // used when `inserts` is Insertion
     QString caption;      // never drawn: the picture carries the look
     QString toolTip;      // the code itself, for people who hover

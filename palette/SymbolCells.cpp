@@ -1,6 +1,7 @@
 #include "palette/SymbolCells.h"
 
 #include "palette/PixelFont.h"
+#include "palette/SymbolPalettePicture.h"
 
 #include <algorithm>
 #include <iterator>
@@ -264,6 +265,7 @@ std::vector<PaletteCellDefinition> symbolCellDefinitions()
         PaletteCellDefinition definition;
         definition.name = cell.name();
         definition.twips = cell.twips;
+        definition.pictured = symbolPictureCell(cell.row, cell.column).adjusted(-1, -1, 1, 1); // with its lines
         if (cell.insertsCaption) {
             definition.caption = cell.text();
             definition.inserts = PaletteCellDefinition::Inserts::Caption;
@@ -271,7 +273,8 @@ std::vector<PaletteCellDefinition> symbolCellDefinitions()
             definition.insertion = cell.text();
         }
         definition.toolTip = cell.summary();
-        definition.accessibleName = cell.summary();
+        // A screen reader says what the picture shows; the code is in the tooltip.
+        definition.accessibleName = QString::fromLatin1(cell.description);
         definitions.push_back(definition);
     }
     return definitions;

@@ -36,12 +36,12 @@ struct SymbolCell
     bool insertsCaption = false; // the character is the cell's caption, read at the click
     SymbolStamp (*drawing)() = nullptr; // the picture, exactly as large as what it shows
     QRgb ink = SymbolWhite; // the colour the picture is drawn in
-    const char* description = ""; // what the picture shows, in words
+    const char* description = ""; // what the picture shows, in words, as a screen reader says it
     SymbolInText inText = SymbolInText::Shown;
 
     QString name() const { return QStringLiteral("Label%1").arg(label); }
     QString text() const { return QString(QChar(character)); }
-    // "Symbol U+001C, digit 1 in a ring": for tooltips and screen readers.
+    // "Symbol U+001C, digit 1 in a ring": for the tooltip.
     QString summary() const;
     // The picture alone, in its ink, transparent around the ink.
     QImage picture() const { return drawing().picture(ink); }

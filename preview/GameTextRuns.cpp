@@ -50,3 +50,12 @@ std::vector<GameTextRun> gameTextRuns(QStringView text, qsizetype drawnLimit)
     }
     return runs;
 }
+
+bool holdsCodeOrSymbol(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (isSymbolCharacter(text[i]) || (text[i] == u'^' && i + 1 < text.size() && colourOfCode(text[i + 1])))
+            return true;
+    }
+    return false;
+}

@@ -37,3 +37,7 @@ inline constexpr QRgb GameTextStartColour = 0xFFFFFFFF;
 // more follows.
 std::vector<GameTextRun> gameTextRuns(QStringView text,
                                       qsizetype drawnLimit = std::numeric_limits<qsizetype>::max());
+
+// Whether the game draws text otherwise than as it reads: it holds a colour
+// code or a symbol character.
+bool holdsCodeOrSymbol(QStringView text);

@@ -11,14 +11,17 @@
 #include "widgets/DriveListBox.h"
 #include "widgets/FileListBox.h"
 #include "widgets/PictureBox.h"
+#include "widgets/PicturePopup.h"
 #include "widgets/TextBox.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QClipboard>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QHelpEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -162,6 +165,21 @@ struct WithoutRootsReach
     }
 };
 
+// Counts the paint events a widget receives.
+struct PaintCounter : QObject
+{
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+    int paints = 0;
+};
+
+// The key that copies the line for the game's console.
+constexpr int Copy = (Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_C).toCombined();
+
 enum class Target { DefaultPath, DefaultPathInCapitals, MissingFolder, MissingFile, Folder, EmptyPath, Fifo, GameRunning };
 
 } // namespace
@@ -259,24 +277,36 @@ private slots:
             plain.resize(button->size());
             QVERIFY2(button->grab().toImage() == plain.grab().toImage(), qPrintable(button->objectName()));
         }
-        // The small options' captions are clipped away; people using a screen reader hear these.
-        QCOMPARE(std::pair(control("Option2")->accessibleName(), control("Option1")->accessibleName()),
-                 std::pair(QStringLiteral("Bind"), QStringLiteral("Name")));
-
-        // The focus starts in the path; Tab goes round the shown controls in their table's order.
+        // The focus starts in the path; Tab goes round the shown controls in their table's order, and
+        // a screen reader hears each one named: the entry box as the mode shows it, and the small
+        // options, whose captions are clipped away, by what they do.
         QCOMPARE(QApplication::focusWidget(), control("Text3"));
-        click("Option2");
+        const auto tabRound = [](int steps) {
+            QStringList order;
+            for (int step = 0; step < steps; ++step) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                QWidget* focused = QApplication::focusWidget();
+                // Within an editable combo box a screen reader is told that its field has the focus.
+                auto* combo = qobject_cast<QComboBox*>(focused);
+                QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(combo && combo->isEditable() ? combo->lineEdit() : focused);
+                // A drop-down list's name is its value; the label tied to it says what it is for.
+                if (const auto labels = heard->relations(QAccessible::Label); !labels.isEmpty())
+                    heard = labels.first().first;
+                order << focused->objectName() + ": " + heard->text(QAccessible::Name);
+            }
+            return order;
+        };
+        const QStringList files{"Command1: Save", "Text3: Path of sof2mp.cfg", "File1: File", "Drive1: Choose the directory of sof2mp.cfg", "Dir1: Folder"};
         click("Option3");
+        click("Option2");
         control("Combo1")->setFocus();
-        QStringList order;
-        while (order.size() < 10) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            // An editable combo box hands the focus to its line edit.
-            auto* combo = qobject_cast<QComboBox*>(QApplication::focusWidget()->parentWidget());
-            order << (combo ? combo : QApplication::focusWidget())->objectName();
-        }
-        QCOMPARE(order, (QStringList{"Text1", "Command1", "Text3", "File1", "Drive1", "Dir1", "Picture1", "Combo2",
-                                     "Command4", "Option3"}));
+        QCOMPARE(tabRound(11), (QStringList{"Text1: Bind"} + files
+                                + QStringList{"Picture1: Colour palette", "Combo2: Command", "Command4: Help?",
+                                              "Option2: Bind", "Combo1: Key"}));
+        click("Option4");
+        click("Option1");
+        QCOMPARE(tabRound(9), (QStringList{"Picture3: Symbol palette", "Text1: Name"} + files
+                               + QStringList{"Command4: Help?", "Option1: Name"}));
     }
 
     void modes_data()
@@ -332,9 +362,10 @@ private slots:
         QTest::addColumn<QString>("focused");
         QTest::addColumn<int>("key"); // 0 for a mouse click
 
-        // Were Save the default button, each Enter in a field would add a line.
+        // Were Save the default button, each Enter in a field would add a line. Ctrl+Shift+C
+        // only copies the line for the game's console, and asks nothing while the game runs.
         for (const char* name : {"Combo1", "Combo2", "Text1", "Text3"}) {
-            for (const int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
+            for (const int key : {int(Qt::Key_Return), int(Qt::Key_Enter), int(Qt::Key_Escape), Copy})
                 QTest::addRow("%s, key %x", name, key) << name << key;
         }
         for (const int key : {0, int(Qt::Key_Space), int(Qt::Key_Return), int(Qt::Key_Enter)})
@@ -346,8 +377,13 @@ private slots:
         QFETCH(QString, focused);
         QFETCH(int, key);
         QVERIFY(writeFile(path("start/sof2mp.cfg"), "A\r\n"));
+        const std::unique_ptr<QProcess> game = startGame();
+        QVERIFY(game);
         click("Option2");
+        control<QComboBox>("Combo1")->setEditText("KP_5");
+        control<TextBox>("Text1")->setText("^1Go");
         control<TextBox>("Text3")->setText(path("start/sof2mp.cfg"));
+        QGuiApplication::clipboard()->setText("before");
         QWidget* target = focused.startsWith("Combo") ? field(focused) : control(focused);
         target->setFocus(Qt::TabFocusReason);
 
@@ -355,8 +391,10 @@ private slots:
             if (key == 0)
                 click(focused);
             else
-                QTest::keyClick(target, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+                QTest::keyClick(target, Qt::Key(key & ~Qt::KeyboardModifierMask),
+                                Qt::KeyboardModifiers(key & Qt::KeyboardModifierMask) | (key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier));
         });
+        QCOMPARE(QGuiApplication::clipboard()->text(), key == Copy ? "bind KP_5 Say \"^1Go\"" : "before");
         if (focused == "Command4") {
             QCOMPARE(messages.size(), 1);
             QCOMPARE(std::tuple(messages[0].text, messages[0].title, messages[0].icon, messages[0].buttons),
@@ -365,6 +403,26 @@ private slots:
             QCOMPARE(messages.size(), 0);
         }
         QCOMPARE(readFile(path("start/sof2mp.cfg")), QByteArray("A\r\n"));
+    }
+
+    void copyForTheConsole()
+    {
+        // Before a mode is chosen there is no line to copy; then the entry box's menu copies a name.
+        auto* text1 = control<TextBox>("Text1");
+        text1->setText("^1Go");
+        QGuiApplication::clipboard()->setText("before");
+        QTest::keyClick(control("Text3"), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), "before");
+        click("Option1");
+        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, text1->rect().center(), text1->mapToGlobal(text1->rect().center()));
+        QApplication::sendEvent(text1, &menuKey);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        const auto items = menu->actions();
+        const auto copy = std::ranges::find(items, QStringLiteral("Copy as console command"), &QAction::text);
+        QVERIFY(copy != items.end());
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(*copy).center());
+        QCOMPARE(QGuiApplication::clipboard()->text(), "seta name \"^1Go\"");
     }
 
     void combosKeepWhatIsTyped()
@@ -471,6 +529,63 @@ private slots:
         const QImage picture = QImage::fromData(QByteArray::fromBase64(dataUrl.match(QToolTip::text()).captured(1).toLatin1()), "PNG");
         QCOMPARE(picture, gameTextPicture(gameTextRuns(text, EntryTextPreviewCharacters)).convertToFormat(picture.format()));
         QToolTip::hideText();
+
+        // Left alone with the focus, so long a text is not painted again with every blink of the
+        // caret, which would take a core's quarter; a short one blinks as ever.
+        for (const auto& [field, blinks] : {std::pair{text1, false}, std::pair{control<TextBox>("Text3"), true}}) {
+            field->setFocus();
+            QTest::qWait(100);
+            const PaintCounter counter(field);
+            QTest::qWait(1100);
+            QVERIFY2((counter.paints > 0) == blinks, qPrintable(field->objectName()));
+        }
+    }
+
+    void typingPreview_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QString>("before"); // in the entry box before it takes the focus
+        QTest::addColumn<QString>("typed"); // then typed into it, Esc and Tab as \x1b and \t
+        QTest::addColumn<bool>("atScreenFoot"); // the window at the bottom of the screen
+        QTest::addColumn<QString>("note"); // a line of the preview beside the box; none: no preview
+
+        QTest::newRow("plain letters") << "Option1" << "" << "Neo" << false << "";
+        QTest::newRow("a colour code") << "Option1" << "" << "^4Neo" << false << "Name: 5 of 35 bytes";
+        QTest::newRow("a caret that is no code") << "Option2" << "" << "a^ b" << false << "";
+        QTest::newRow("a symbol already there") << "Option2" << "\x1c" << "" << false << "Chat message: 1 of 150 characters";
+        QTest::newRow("too long a name") << "Option1" << "" << QString(36, u'a') << false
+                                         << "Too long: the game takes a name of at most 35 bytes.";
+        QTest::newRow("a quote") << "Option2" << "" << "a\"" << false << "Holds a double quote: the game cannot read the line.";
+        QTest::newRow("Esc puts it away") << "Option1" << "" << "^1a\x1b" << false << "";
+        QTest::newRow("until the next key") << "Option1" << "" << "^1a\x1b" "b" << false << "Name: 4 of 35 bytes";
+        QTest::newRow("the focus leaves") << "Option1" << "" << "^1a\t" << false << "";
+        QTest::newRow("at the foot of the screen") << "Option2" << "^1" << "" << true << "Chat message: 2 of 150 characters";
+    }
+
+    void typingPreview()
+    {
+        QFETCH(QString, mode);
+        QFETCH(QString, before);
+        QFETCH(QString, typed);
+        QFETCH(bool, atScreenFoot);
+        QFETCH(QString, note);
+
+        click(mode);
+        if (atScreenFoot)
+            m_form->move(m_form->x(), m_form->screen()->availableGeometry().bottom() - 80);
+        auto* text1 = control<TextBox>("Text1");
+        text1->setText(before);
+        text1->setFocus();
+        QTest::keyClicks(text1, typed);
+        auto* beside = text1->findChild<PicturePopup*>("EntryTextPreview");
+        QCOMPARE(beside && beside->isVisible(), !note.isEmpty());
+        if (note.isEmpty())
+            return;
+        // It shows the text as typed so far, next to the box and never over it.
+        QVERIFY2(beside->notes().contains(note), qPrintable(beside->notes().join(" | ")));
+        QCOMPARE(beside->picture(), gameTextPicture(gameTextRuns(text1->text(), EntryTextPreviewCharacters)));
+        QVERIFY(!beside->geometry().intersects(QRect(text1->mapToGlobal(QPoint(0, 0)), text1->size())));
+        QVERIFY(m_form->screen()->availableGeometry().contains(beside->geometry()));
     }
 
     void textBoxKeepsItsSelection_data()
@@ -702,7 +817,7 @@ private slots:
         const QString config = savedTo < 0 ? folder.filePath("sof2mp.cfg") : path(games[savedTo] + "/sof2mp.cfg");
         const QByteArray encoded = QFile::encodeName(config);
         QString typed = config;
-        QProcess game;
+        std::unique_ptr<QProcess> game;
         switch (target) {
         case Target::DefaultPath: typed = defaultConfigPath(); break;
         case Target::DefaultPathInCapitals: typed = defaultConfigPath().toUpper(); break;
@@ -712,9 +827,7 @@ private slots:
         case Target::EmptyPath: typed.clear(); break;
         case Target::Fifo: QCOMPARE(::mkfifo(encoded.constData(), 0644), 0); break;
         case Target::GameRunning:
-            QVERIFY(writeFile(config, "A\r\n") && QFile::copy(QStandardPaths::findExecutable("sleep"), path("SoF2MP.exe")));
-            game.start(path("SoF2MP.exe"), {"30"});
-            QVERIFY(game.waitForStarted());
+            QVERIFY(writeFile(config, "A\r\n") && (game = startGame()));
             break;
         }
         const QByteArray before = readFile(config);
@@ -769,6 +882,14 @@ private:
         QTest::mouseClick(m_form->windowHandle(), Qt::LeftButton, {}, control(name)->geometry().center());
     }
     QString path(const QString& relative) const { return m_root + "/" + relative; }
+    // A process the save takes for the running game.
+    std::unique_ptr<QProcess> startGame() const
+    {
+        auto game = std::make_unique<QProcess>();
+        QFile::copy(QStandardPaths::findExecutable("sleep"), path("SoF2MP.exe"));
+        game->start(path("SoF2MP.exe"), {"30"});
+        return game->waitForStarted() ? std::move(game) : nullptr;
+    }
     QListWidgetItem* folderItem(const QString& caption) const
     {
         const auto found = control<DirListBox>("Dir1")->findItems(caption, Qt::MatchExactly);

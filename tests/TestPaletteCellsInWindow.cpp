@@ -1,18 +1,21 @@
 // Both palettes in the real window, clicked through the window so that each
 // click lands on whatever lies under the pointer: edges, seams and gestures
-// that the walk under X, which clicks every cell's middle, does not try.
+// that the walk under X, which clicks every cell's middle, does not try; and
+// used from the keyboard.
 #include "app/Application.h"
 #include "app/Form1.h"
 #include "widgets/PaletteCell.h"
 #include "widgets/PictureBox.h"
 #include "widgets/TextBox.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QRadioButton>
 #include <QTest>
 
 #include <algorithm>
+#include <memory>
 
 class TestPaletteCellsInWindow : public QObject
 {
@@ -24,7 +27,33 @@ private slots:
     void layout();
     void click_data();
     void click();
+    void keys_data();
+    void keys();
+
+private:
+    // The window with the option's panel shown and text in Text1, selected
+    // from anchor to the caret, while the focus is elsewhere.
+    static std::unique_ptr<Form1> open(const QString& option, const QString& text, int anchor, int caret);
 };
+
+std::unique_ptr<Form1> TestPaletteCellsInWindow::open(const QString& option, const QString& text, int anchor, int caret)
+{
+    auto form = std::make_unique<Form1>(QDir::currentPath(), QList<DriveCatalog::Drive>{});
+    form->show();
+    if (!QTest::qWaitForWindowExposed(form.get()))
+        return nullptr;
+    form->activateWindow();
+    form->findChild<QRadioButton*>(QStringLiteral("Option1"))->click();
+    form->findChild<QRadioButton*>(option)->click();
+    auto* text1 = form->findChild<TextBox*>(QStringLiteral("Text1"));
+    text1->setFocus();
+    text1->setText(text);
+    text1->setSelection(anchor, caret - anchor);
+    // The selection waits in the entry box while the focus is elsewhere.
+    for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Tab})
+        QTest::keyClick(QApplication::focusWidget(), key);
+    return form;
+}
 
 void TestPaletteCellsInWindow::layout_data()
 {
@@ -105,34 +134,84 @@ void TestPaletteCellsInWindow::click()
     QFETCH(QPoint, release);
     QFETCH(QString, result);
 
-    Form1 form(QDir::currentPath(), {});
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    form.activateWindow();
-    form.findChild<QRadioButton*>(QStringLiteral("Option1"))->click();
-    form.findChild<QRadioButton*>(option)->click();
-    auto* text1 = form.findChild<TextBox*>(QStringLiteral("Text1"));
-    text1->setFocus();
-    text1->setText(text);
-    text1->setSelection(anchor, caret - anchor);
-    // The selection waits in the entry box while the focus is elsewhere.
-    for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Tab})
-        QTest::keyClick(QApplication::focusWidget(), key);
+    const std::unique_ptr<Form1> form = open(option, text, anchor, caret);
+    QVERIFY(form);
+    auto* text1 = form->findChild<TextBox*>(QStringLiteral("Text1"));
     QWidget* focused = QApplication::focusWidget();
 
-    const QWidget* panel = form.findChild<PictureBox*>(option == QLatin1String("Option3") ? "Picture1" : "Picture3");
-    QWindow* window = form.windowHandle();
+    const QWidget* panel = form->findChild<PictureBox*>(option == QLatin1String("Option3") ? "Picture1" : "Picture3");
+    QWindow* window = form->windowHandle();
     if (release.isNull()) {
-        QTest::mouseDClick(window, button, {}, panel->mapTo(&form, press));
+        QTest::mouseDClick(window, button, {}, panel->mapTo(form.get(), press));
     } else {
-        QTest::mousePress(window, button, {}, panel->mapTo(&form, press));
-        QTest::mouseMove(window, panel->mapTo(&form, release));
-        QTest::mouseRelease(window, button, {}, panel->mapTo(&form, release));
+        QTest::mousePress(window, button, {}, panel->mapTo(form.get(), press));
+        QTest::mouseMove(window, panel->mapTo(form.get(), release));
+        QTest::mouseRelease(window, button, {}, panel->mapTo(form.get(), release));
     }
     QVERIFY2(text1->text() == result, qPrintable(text1->text().left(80).toUtf8().toHex())); // not all 40000 characters
     // The caret stands right after what the click inserted, and the focus stays where it was.
     QCOMPARE(text1->cursorPosition(), result.size() - (text.size() - qMax(anchor, caret)));
     QCOMPARE(QApplication::focusWidget(), focused);
+}
+
+void TestPaletteCellsInWindow::keys_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("keys"); // Left, Right, Up, Down, Space, Return, keypad Enter
+    QTest::addColumn<QString>("marked"); // the cell the keys end on
+    QTest::addColumn<QString>("heard"); // its name for a screen reader
+    QTest::addColumn<QString>("result"); // from "Hello" with "ll" selected
+
+    const auto row = [](const char* name, const char* option, const char* keys, const char* marked, const char* heard,
+                        const QString& result) { QTest::newRow(name) << option << keys << marked << heard << result; };
+    row("starts at the first cell", "Option3", " ", "Label4", "^0, black", "He^0o");
+    row("along a row and down", "Option3", "RRD\r", "Label11", "^7, white", "He^7o");
+    row("stops at the right edge", "Option3", "RRRRRRDE", "Label13", "^9, turquoise", "He^9o");
+    row("stops at the top left", "Option3", "UL ", "Label4", "^0, black", "He^0o");
+    row("stops at the bottom", "Option3", "DDDDDDDDDDDDDDDDDDDD ", "Label89", "^@, brown", "He^@o");
+    row("down a column of changing widths", "Option3", "RRRDDDDD ", "Label32", "^s, dark purple", "He^so");
+    row("a greyish swatch", "Option3", "DDDDDDDDRRR ", "Label47", "^H, greyish pink", "He^Ho");
+    row("a light swatch", "Option3", "DDDDDDDDDD ", "Label54", "^O, light blue", "He^Oo");
+    row("the fourth symbol column", "Option4", "RRRRR ", "Label104", "return arrow in a small frame", "He\x0Eo");
+    row("down from the fourth column", "Option4", "RRRDD ", "Label111", "the words Num Lock", "He\x05o");
+    row("and up again", "Option4", "RRRDDU ", "Label108", "two upright bars", "He\x07o");
+    row("Label127 as its click", "Option4", "DDDDDDDDD ", "Label127", "framed digit 5", "He\x15o");
+    row("the tab cell, then to the end of its row", "Option4", "DDDDDDDDR RR ", "Label129", "framed minus sign",
+        "He\t\x0Co");
+}
+
+void TestPaletteCellsInWindow::keys()
+{
+    QFETCH(QString, option);
+    QFETCH(QString, keys);
+    QFETCH(QString, marked);
+    QFETCH(QString, heard);
+    QFETCH(QString, result);
+
+    const std::unique_ptr<Form1> form = open(option, QStringLiteral("Hello"), 2, 4);
+    QVERIFY(form);
+    auto* panel = form->findChild<PictureBox*>(option == QLatin1String("Option3") ? "Picture1" : "Picture3");
+    panel->setFocus(Qt::TabFocusReason);
+    const QHash<QChar, std::pair<Qt::Key, Qt::KeyboardModifiers>> named{
+        {u'L', {Qt::Key_Left, {}}},   {u'R', {Qt::Key_Right, {}}},  {u'U', {Qt::Key_Up, {}}},
+        {u'D', {Qt::Key_Down, {}}},   {u' ', {Qt::Key_Space, {}}},  {u'\r', {Qt::Key_Return, {}}},
+        {u'E', {Qt::Key_Enter, Qt::KeypadModifier}}};
+    for (QChar key : keys)
+        QTest::keyClick(panel, named[key].first, named[key].second);
+
+    auto* text1 = form->findChild<TextBox*>(QStringLiteral("Text1"));
+    QCOMPARE(text1->text(), result);
+    QCOMPARE(text1->cursorPosition(), result.size() - 1);
+    QCOMPARE(QApplication::focusWidget(), panel);
+    // A frame goes round the marked cell's picture.
+    auto* cell = panel->findChild<PaletteCell*>(marked);
+    QCOMPARE(panel->grab().toImage().pixelColor(cell->pictured().center().x(), cell->pictured().top()), QColor(Qt::white));
+    // A screen reader hears that cell named and focused, and can press it.
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(cell);
+    QCOMPARE(accessible->text(QAccessible::Name), heard);
+    QVERIFY(accessible->state().focused);
+    accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(text1->text(), result.insert(result.size() - 1, cell->insertion()));
 }
 
 QTEST_MAIN(TestPaletteCellsInWindow)

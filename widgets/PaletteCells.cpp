@@ -1,8 +1,10 @@
 #include "widgets/PaletteCells.h"
 
 #include "widgets/PaletteCell.h"
+#include "widgets/PaletteKeyboard.h"
+#include "widgets/PictureBox.h"
 
-QList<PaletteCell*> addPaletteCells(QWidget& panel, TextBox& target, std::span<const PaletteCellDefinition> cells)
+QList<PaletteCell*> addPaletteCells(PictureBox& panel, TextBox& target, std::span<const PaletteCellDefinition> cells)
 {
     QList<PaletteCell*> created;
     created.reserve(static_cast<qsizetype>(cells.size()));
@@ -11,5 +13,6 @@ QList<PaletteCell*> addPaletteCells(QWidget& panel, TextBox& target, std::span<c
         cell->show();
         created.append(cell);
     }
+    new PaletteKeyboard(panel, created);
     return created;
 }

@@ -47,6 +47,15 @@ void PictureBox::makeChildren()
         source(*this);
 }
 
+void PictureBox::setFocusFrame(QRect around)
+{
+    // Enough room for the frame at either place.
+    const QMargins ring(1, 1, 1, 1);
+    update(m_focusFrame.marginsAdded(ring));
+    m_focusFrame = around;
+    update(m_focusFrame.marginsAdded(ring));
+}
+
 void PictureBox::paintEvent(QPaintEvent*)
 {
     const QImage& shown = picture();
@@ -56,4 +65,14 @@ void PictureBox::paintEvent(QPaintEvent*)
     // The picture is drawn pixel for pixel in device-independent pixels, so
     // under high-DPI scaling it grows with the cells laid over it.
     painter.drawImage(QRect(QPoint(0, 0), shown.size() / shown.devicePixelRatio()), shown);
+    if (hasFocus() && !m_focusFrame.isNull()) {
+        // A white line on the part's edge between two black ones, which
+        // shows on any colour and at the picture's edge, where the outer
+        // line falls off.
+        painter.setPen(Qt::black);
+        painter.drawRect(m_focusFrame.adjusted(-1, -1, 0, 0));
+        painter.drawRect(m_focusFrame.adjusted(1, 1, -2, -2));
+        painter.setPen(Qt::white);
+        painter.drawRect(m_focusFrame.adjusted(0, 0, -1, -1));
+    }
 }

@@ -27,6 +27,10 @@ public:
     using ChildrenSource = std::function<void(PictureBox& panel)>;
     void setChildren(ChildrenSource source);
 
+    // A part of the picture that a frame goes round while the panel has the
+    // focus, to show what the keyboard works on.
+    void setFocusFrame(QRect around);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -36,5 +40,6 @@ private:
 
     PictureSource m_source;
     ChildrenSource m_children;
+    QRect m_focusFrame;
     mutable QImage m_picture;
 };

@@ -3,9 +3,11 @@
 #include "palette/SymbolCells.h"
 #include "widgets/SingleLineValidator.h"
 
+#include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QPainter>
 #include <QStyle>
+#include <QStyleHints>
 #include <QStyleOptionFrame>
 
 #include <algorithm>
@@ -21,6 +23,11 @@ constexpr int PictureMargin = 1;
 constexpr int SymbolGroundAlpha = 28;
 // QLineEdit's cursorRect() starts this far left of where it draws the caret.
 constexpr int CaretRectInset = 5;
+// Each blink of the caret repaints the field, and QLineEdit measures its
+// whole text on every paint: blinking costs a third of a core in a field of
+// a million pasted characters, and a third of a percent at this length,
+// beyond which the caret stays lit.
+constexpr int BlinkingCaretLength = 10'000;
 
 bool isSymbol(QChar character)
 {
@@ -51,12 +58,43 @@ SymbolLineEdit::SymbolLineEdit(QWidget* parent)
 {
     setValidator(new SingleLineValidator(this));
     connect(this, &QLineEdit::textChanged, this, &SymbolLineEdit::makeRoomForSymbols);
+    connect(this, &QLineEdit::textChanged, this, &SymbolLineEdit::holdCaretStillIfLong);
     connect(this, &QLineEdit::cursorPositionChanged, this, [this](int, int caret) {
         // Far enough from where the room was made, the caret may bring unwidened symbols into view.
         if ((caret < m_widenedFrom + SymbolReach / 2 && m_widenedFrom > 0)
             || (caret > m_widenedTo - SymbolReach / 2 && m_widenedTo < text().size()))
             makeRoomForSymbols();
     });
+}
+
+SymbolLineEdit::~SymbolLineEdit()
+{
+    if (m_caretHeldStill)
+        QGuiApplication::styleHints()->setCursorFlashTime(-1);
+}
+
+void SymbolLineEdit::focusInEvent(QFocusEvent* event)
+{
+    QLineEdit::focusInEvent(event);
+    holdCaretStillIfLong();
+}
+
+void SymbolLineEdit::focusOutEvent(QFocusEvent* event)
+{
+    QLineEdit::focusOutEvent(event);
+    holdCaretStillIfLong();
+}
+
+void SymbolLineEdit::holdCaretStillIfLong()
+{
+    // Only the field with the focus blinks, so the flash time of the whole
+    // program is this field's while it has the focus; -1 gives the
+    // platform's back.
+    const bool still = hasFocus() && text().size() > BlinkingCaretLength;
+    if (still == m_caretHeldStill)
+        return;
+    m_caretHeldStill = still;
+    QGuiApplication::styleHints()->setCursorFlashTime(still ? 0 : -1);
 }
 
 void SymbolLineEdit::changeEvent(QEvent* event)

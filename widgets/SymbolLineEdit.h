@@ -12,21 +12,27 @@
 // so does this field, with the symbol palette's pictures: each takes the room of its picture, so the player sees
 // it and can put the caret beside it, select it and delete it like any other
 // character. Only the drawing differs; text() is exactly what was entered.
-// Line breaks never get in: each CR or LF becomes a space.
+// Line breaks never get in: each CR or LF becomes a space. A text far longer
+// than anything the game takes costs nothing while the field is left alone:
+// its caret stays lit instead of blinking.
 class SymbolLineEdit : public QLineEdit
 {
     Q_OBJECT
 
 public:
     explicit SymbolLineEdit(QWidget* parent = nullptr);
+    ~SymbolLineEdit() override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
 
 private:
+    void holdCaretStillIfLong();
     void forgetPictures();
     void makeRoomForSymbols();
     const QImage& pictureOf(char16_t character);
@@ -49,4 +55,5 @@ private:
     bool m_layoutStale = true;
     // An input method shows its own formats while it composes.
     bool m_composing = false;
+    bool m_caretHeldStill = false;
 };

@@ -1,5 +1,8 @@
 #include "widgets/TextBox.h"
 
+#include <QContextMenuEvent>
+#include <QMenu>
+
 #include <limits>
 
 TextBox::TextBox(QWidget* parent)
@@ -11,6 +14,17 @@ TextBox::TextBox(QWidget* parent)
 void TextBox::setSelText(const QString& text)
 {
     insert(text);
+}
+
+void TextBox::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu* menu = createStandardContextMenu();
+    if (!actions().isEmpty()) {
+        menu->addSeparator();
+        menu->addActions(actions());
+    }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
 }
 
 void TextBox::focusInEvent(QFocusEvent* event)

@@ -4,7 +4,8 @@
 
 // A one-line text box that behaves like the classic one: no length limit, and
 // its caret and selection stay put while another control has the focus, so
-// text can be inserted at them from elsewhere (the palettes).
+// text can be inserted at them from elsewhere (the palettes). Its context menu
+// offers the box's own actions after the usual editing ones.
 class TextBox : public SymbolLineEdit
 {
     Q_OBJECT
@@ -18,6 +19,7 @@ public:
     void setSelText(const QString& text);
 
 protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
