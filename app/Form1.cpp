@@ -18,6 +18,7 @@
 #include "widgets/Line.h"
 #include "widgets/MessageBox.h"
 #include "widgets/PictureBox.h"
+#include "widgets/SingleLineValidator.h"
 #include "widgets/SymbolPalette.h"
 #include "widgets/TextBox.h"
 
@@ -25,12 +26,14 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QThread>
+#include <QTimer>
 
 #include <algorithm>
 #include <memory>
@@ -103,9 +106,13 @@ QWidget* createControl(const ControlDefinition& definition, QWidget* form)
     return nullptr;
 }
 
-// How long a search for the copies of the game may take: a missed copy would
-// send the line nowhere, and on a save the player is waiting.
-constexpr int SearchMilliseconds = 500;
+// How long the search for the copies of the game may take. It runs behind the
+// window, so it may take its time on a cold disk (3,000 Proton prefixes take
+// about a second and a half); only a save pressed meanwhile waits for it,
+// with the window answering, and for a search stuck on a share that does not
+// answer only a little longer.
+constexpr int SearchMilliseconds = 5000;
+constexpr int SaveWaitMilliseconds = SearchMilliseconds + 1000;
 
 bool isWindowless(ControlKind kind)
 {
@@ -131,6 +138,7 @@ Form1::Form1(const QString& startFolder, const QList<DriveCatalog::Drive>& drive
     arrangeTabOrder();
     connectHandlers();
     Form_Load();
+    showSaveTarget();
     m_text3->setFocus(Qt::OtherFocusReason);
 }
 
@@ -213,6 +221,7 @@ void Form1::openStartFolder(const QString& startFolder, const QList<DriveCatalog
 
 void Form1::findGameDrives()
 {
+    m_searchStarted = true;
     // On a thread of its own at the lowest priority, so that a slow or cold
     // disk delays only the copies' drives, never the window; and one nothing
     // waits for, so that a search stuck on a share that does not answer
@@ -229,6 +238,7 @@ void Form1::addGameCopies(const QList<GameInstallSearch::Install>& installs)
 {
     m_gameCopies = installs;
     m_drive1->addDrives(DriveCatalog::gameDrives(installs));
+    showSaveTarget();
     emit gameCopiesFound();
 }
 
@@ -272,6 +282,9 @@ void Form1::connectHandlers()
                 });
     }
     connect(m_command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(m_text3, &QLineEdit::textChanged, this, &Form1::showSaveTarget);
+    // A path copied from a terminal comes with a line break at its end.
+    m_text3->setValidator(new SingleLineValidator(m_text3, true));
 
     connect(m_command4, &QPushButton::clicked, this, &Form1::Command4_Click);
 
@@ -346,29 +359,84 @@ void Form1::copyConsoleCommand()
 
 void Form1::Command1_Click()
 {
-    const QString line = composedLine();
-
-    // The path box keeps what the player typed, even when the save goes to
-    // the game's config found elsewhere. A save before the search started
-    // with the window is done looks for the copies itself.
-    const WinePrefix prefix = WinePrefix::fromEnvironment();
-    const ConfigTarget target = ConfigTarget::resolve(
-        m_text3->text(), defaultConfigPath(), prefix,
-        m_gameCopies ? *m_gameCopies : GameInstallSearch::fromEnvironment().find(QDeadlineTimer(SearchMilliseconds)));
-    std::optional<RuntimeError> failure = target.failure();
-    if (!failure) {
-        if (GameProcess().isRunning()
-            && MsgBox(this,
-                      QStringLiteral("Soldier of Fortune II is running. It rewrites sof2mp.cfg when it quits, which "
-                                     "would remove this line. Save anyway?"),
-                      vbYesNo | vbExclamation | vbDefaultButton2)
-                   != vbYes)
-            return;
-        failure = ConfigSaver::addLine(target.nativePath(), line);
-    }
-    if (!failure)
+    // One save at a time: a click while one waits or writes adds nothing.
+    if (m_saving)
         return;
-    MsgBox(this, failure->number == RuntimeError::PathNotFound ? QStringLiteral("No such directory!") : failure->message());
+    m_saving = true;
+    setCursor(Qt::BusyCursor);
+    // The line and the path as they stand at the click.
+    const QString line = composedLine();
+    const QString typed = m_text3->text();
+    // The default path stands for the copy of the game played last, which the
+    // search started with the window may still be looking for: the save waits
+    // for it, the window answering meanwhile, and for a search stuck on a share
+    // that does not answer only so long.
+    if (typed == defaultConfigPath() && !m_gameCopies) {
+        auto waiting = std::make_shared<bool>(true);
+        const auto saveOnce = [this, typed, line, waiting] {
+            if (std::exchange(*waiting, false))
+                save(typed, line);
+        };
+        connect(this, &Form1::gameCopiesFound, this, saveOnce, Qt::SingleShotConnection);
+        QTimer::singleShot(SaveWaitMilliseconds, this, saveOnce);
+        if (!m_searchStarted)
+            findGameDrives();
+        return;
+    }
+    save(typed, line);
+}
+
+void Form1::save(const QString& typed, const QString& line)
+{
+    const ConfigTarget target = ConfigTarget::resolve(typed, defaultConfigPath(), WinePrefix::fromEnvironment(),
+                                                      m_gameCopies.value_or(QList<GameInstallSearch::Install>()));
+    // The game rewrites its own config when it quits, and leaves any other
+    // file of the player's alone.
+    const bool gamesConfig = QFileInfo(target.nativePath()).fileName().compare(u"sof2mp.cfg", Qt::CaseInsensitive) == 0;
+    if (gamesConfig && GameProcess().isRunning()
+        && MsgBox(this,
+                  QStringLiteral("Soldier of Fortune II is running. It rewrites sof2mp.cfg when it quits, which "
+                                 "would remove this line. Save anyway?"),
+                  vbYesNo | vbExclamation | vbDefaultButton2)
+               != vbYes) {
+        endSave(std::nullopt);
+        return;
+    }
+    // The disk may be slow to take the line, or a share may not answer at all:
+    // the file is looked at and written on a thread of its own, and the window
+    // goes on answering.
+    auto failure = std::make_shared<std::optional<RuntimeError>>();
+    QThread* writer = QThread::create([target, line, failure] {
+        *failure = target.missing();
+        if (!*failure)
+            *failure = ConfigSaver::addLine(target.nativePath(), line);
+    });
+    connect(writer, &QThread::finished, this, [this, failure] { endSave(*failure); });
+    connect(writer, &QThread::finished, writer, &QObject::deleteLater);
+    writer->start();
+}
+
+void Form1::endSave(const std::optional<RuntimeError>& failure)
+{
+    unsetCursor();
+    if (failure)
+        MsgBox(this, failure->number == RuntimeError::PathNotFound ? QStringLiteral("No such directory!") : failure->message());
+    m_saving = false;
+    emit saveFinished();
+}
+
+void Form1::showSaveTarget()
+{
+    // Which file a save writes now, and for the default path which copy of
+    // the game and why; for a screen reader too.
+    const QString typed = m_text3->text();
+    const QString tip = typed == defaultConfigPath() && !m_gameCopies
+        ? QStringLiteral("Saves to the copy of the game played last, once the search for the copies is done")
+        : ConfigTarget::resolve(typed, defaultConfigPath(), WinePrefix::fromEnvironment(),
+                                m_gameCopies.value_or(QList<GameInstallSearch::Install>()))
+              .description();
+    m_text3->setToolTip(tip);
+    m_text3->setAccessibleDescription(tip);
 }
 
 void Form1::Command4_Click()

@@ -3,6 +3,7 @@
 #include "app/ModeSwitching.h"
 #include "game/DriveCatalog.h"
 #include "game/GameInstallSearch.h"
+#include "platform/RuntimeError.h"
 
 #include <QWidget>
 
@@ -35,6 +36,8 @@ public:
 signals:
     // The copies of the game are found and listed.
     void gameCopiesFound();
+    // A save has ended, written or not, and what went wrong was shown.
+    void saveFinished();
 
 private:
     void createControls();
@@ -58,6 +61,9 @@ private:
     void copyConsoleCommand();
 
     void Command1_Click();
+    void save(const QString& typed, const QString& line);
+    void endSave(const std::optional<RuntimeError>& failure);
+    void showSaveTarget();
     void Command4_Click();
 
     void Drive1_Change();
@@ -78,4 +84,6 @@ private:
 
     // What the search started with the window found, once it is done.
     std::optional<QList<GameInstallSearch::Install>> m_gameCopies;
+    bool m_searchStarted = false;
+    bool m_saving = false;
 };

@@ -13,32 +13,38 @@
 // save and the box's tooltip ask the same question and get the same answer.
 //
 // The path box starts with the game's default Windows path; a player who left
-// it so means the game's config wherever the game is installed. So when that
-// path leads to no file in the Wine prefix, the copy found changed last takes
-// its place. Any other path is read as typed: a Windows-form one through the
-// prefix's drives, a native one as it stands.
+// it so means the game's config the player plays. So the default path stands
+// for the copy of the game whose config changed last (the game writes it each
+// time it quits), of every copy found and the one the path reaches in the
+// Wine prefix. Any other path is written exactly as given: a Windows-form one
+// through the prefix's drives, a Linux one as it stands, "~/" being the home
+// folder.
 class ConfigTarget
 {
 public:
-    // `installs` are the copies of the game already found; this never
-    // searches the disk itself.
+    // `installs` are the copies of the game found so far. Only the Wine prefix
+    // is looked at, never the disk a typed path names, so asking is cheap and
+    // never waits on a share that does not answer.
     static ConfigTarget resolve(const QString& typed, const QString& defaultPath, const WinePrefix& prefix,
                                 const QList<GameInstallSearch::Install>& installs);
 
-    // The native path a save writes, also when it fails; empty when the
-    // prefix has no such drive.
+    // The native path a save writes; empty when the prefix has no such drive.
     QString nativePath() const { return m_nativePath; }
-    // RuntimeError::PathNotFound for a missing drive or folder, file not
-    // found for a missing file; nothing when the file is there to write.
-    const std::optional<RuntimeError>& failure() const { return m_failure; }
-    // What is missing, in words, when there is a failure.
-    QString reason() const { return m_reason; }
     // The copy of the game the default path stands for, when it stands for one.
     const std::optional<GameInstallSearch::Install>& copy() const { return m_copy; }
 
+    // What the save would find missing, looked at now: RuntimeError::PathNotFound
+    // for a drive or folder, file not found for the file; nothing when the file
+    // is there to write.
+    std::optional<RuntimeError> missing() const;
+
+    // For the path box's tooltip: "Saves to <path>", and for the default path
+    // which copy of the game and why.
+    QString description() const;
+
 private:
     QString m_nativePath;
-    std::optional<RuntimeError> m_failure;
-    QString m_reason;
+    QString m_noDrive; // the prefix's missing drive, as "C:"
+    QString m_prefixFolder;
     std::optional<GameInstallSearch::Install> m_copy;
 };

@@ -180,7 +180,8 @@ struct PaintCounter : QObject
 // The key that copies the line for the game's console.
 constexpr int Copy = (Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_C).toCombined();
 
-enum class Target { DefaultPath, DefaultPathInCapitals, MissingFolder, MissingFile, Folder, EmptyPath, Fifo, GameRunning };
+enum class Target { DefaultPath, DefaultPathInCapitals, HomeFolder, MissingFolder, MissingFile, Folder, EmptyPath, Fifo,
+                    GameRunning, GameRunningOwnFile };
 
 } // namespace
 
@@ -758,6 +759,32 @@ private slots:
         QVERIFY(control("Text1")->isVisible() && !stalled.timedOut());
     }
 
+    void saveWaitsForTheSearch()
+    {
+        // Pressed before the copies of the game are known, Save waits for
+        // them without holding up the window, then writes the copy played
+        // last, once however often it was pressed; the path box says where.
+        const QString game = ".local/share/Steam/steamapps/compatdata/2620/pfx/drive_c/Program Files/SoF2/base/mp";
+        QVERIFY(QDir(m_root).mkpath(game) && writeFile(path(game + "/sof2mp.cfg"), "A\r\n"));
+        auto* text3 = control<TextBox>("Text3");
+        QVERIFY(text3->toolTip().startsWith("Saves to the copy of the game played last, once"));
+        click("Option1");
+        control<TextBox>("Text1")->setText("B");
+        QSignalSpy found(m_form.get(), &Form1::gameCopiesFound);
+        QSignalSpy saved(m_form.get(), &Form1::saveFinished);
+        QCOMPARE(messagesShownBy([this] { click("Command1"); click("Command1"); }).size(), 0);
+        QCOMPARE(readFile(path(game + "/sof2mp.cfg")), QByteArray("A\r\n"));
+        QVERIFY(found.wait() && (saved.count() || saved.wait()));
+        QCOMPARE(readFile(path(game + "/sof2mp.cfg")), QByteArray("A\r\n\r\nseta name \"B\"\r\n"));
+        const QString played = "Saves to " + path(game + "/sof2mp.cfg") + " \u2014 the copy played last (Proton)";
+        QCOMPARE(std::pair(text3->toolTip(), text3->accessibleDescription()), std::pair(played, played));
+        // The tip follows the box, and a path pasted from a terminal loses its line break.
+        text3->selectAll();
+        QGuiApplication::clipboard()->setText("~/mine.cfg\n");
+        QTest::keyClick(text3, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(std::pair(text3->text(), text3->toolTip()), std::pair(QStringLiteral("~/mine.cfg"), "Saves to " + path("mine.cfg")));
+    }
+
     void save_data()
     {
         QTest::addColumn<Target>("target");
@@ -769,9 +796,11 @@ private slots:
         const QString proton = ".local/share/Steam/steamapps/compatdata/2620/pfx/drive_c/Program Files/SoF2/base/mp";
         QTest::newRow("Wine, the default path in capitals") << Target::DefaultPathInCapitals << QStringList{wine} << 0 << "";
         QTest::newRow("Proton only") << Target::DefaultPath << QStringList{proton} << 0 << "";
-        QTest::newRow("the default path leads to Wine's, though Proton's is newer")
-            << Target::DefaultPath << QStringList{wine, proton} << 0 << "";
+        // The default path means the copy played last, its own in the Wine prefix included.
+        QTest::newRow("default path, Proton's played last") << Target::DefaultPath << QStringList{wine, proton} << 1 << "";
+        QTest::newRow("default path, Wine's played last") << Target::DefaultPath << QStringList{proton, wine} << 1 << "";
         QTest::newRow("default path, no game") << Target::DefaultPath << QStringList{} << -1 << "No such directory!";
+        QTest::newRow("a path from the home folder, ~/") << Target::HomeFolder << QStringList{} << -1 << "";
         QTest::newRow("missing folder") << Target::MissingFolder << QStringList{} << -1 << "No such directory!";
         QTest::newRow("missing file") << Target::MissingFile << QStringList{} << -1 << "53, File not found";
         QTest::newRow("path names a folder") << Target::Folder << QStringList{} << -1 << "75, Path/File access error";
@@ -781,6 +810,8 @@ private slots:
         QTest::newRow("game running") << Target::GameRunning << QStringList{} << -1
                                       << "Soldier of Fortune II is running. It rewrites sof2mp.cfg when it quits, which "
                                          "would remove this line. Save anyway?";
+        // The game leaves a file of the player's own alone: no question.
+        QTest::newRow("game running, another file") << Target::GameRunningOwnFile << QStringList{} << -1 << "";
     }
 
     void save()
@@ -793,7 +824,7 @@ private slots:
         QDateTime changed = QDateTime::currentDateTime().addDays(-1);
         for (const QString& game : games) {
             QFile file(path(game + "/sof2mp.cfg"));
-            QVERIFY(QDir(m_root).mkpath(game) && file.open(QIODevice::WriteOnly) && file.write("A\r\n") == 3);
+            QVERIFY(QDir(m_root).mkpath(game) && file.open(QIODevice::WriteOnly) && file.write("A\r\n") == 3 && file.flush());
             QVERIFY(file.setFileTime(changed = changed.addSecs(60), QFileDevice::FileModificationTime));
         }
         // Once the window is up, each copy of the game joins the drive list; the drive shown stays.
@@ -810,23 +841,27 @@ private slots:
             chooseDrive("SoF2 (");
             auto* dir1 = control<DirListBox>("Dir1");
             QApplication::processEvents();
-            QCOMPARE(std::tuple(dir1->count(), dir1->item(0)->text(), dir1->horizontalScrollBar()->maximum()),
-                     std::tuple(1, path(games[0]), 0));
+            QCOMPARE(std::pair(dir1->count(), dir1->horizontalScrollBar()->maximum()), std::pair(1, 0));
+            QVERIFY(games.contains(QDir(m_root).relativeFilePath(dir1->item(0)->text())));
         }
         const QDir folder(path("drive_e"));
-        const QString config = savedTo < 0 ? folder.filePath("sof2mp.cfg") : path(games[savedTo] + "/sof2mp.cfg");
+        const QString config = savedTo >= 0                          ? path(games[savedTo] + "/sof2mp.cfg")
+                               : target == Target::GameRunningOwnFile ? folder.filePath("autoexec.cfg")
+                                                                      : folder.filePath("sof2mp.cfg");
         const QByteArray encoded = QFile::encodeName(config);
         QString typed = config;
         std::unique_ptr<QProcess> game;
         switch (target) {
         case Target::DefaultPath: typed = defaultConfigPath(); break;
         case Target::DefaultPathInCapitals: typed = defaultConfigPath().toUpper(); break;
+        case Target::HomeFolder: QVERIFY(writeFile(config, "A\r\n")); typed = "~/drive_e/sof2mp.cfg"; break;
         case Target::MissingFolder: typed = folder.filePath("missing/sof2mp.cfg"); break;
         case Target::MissingFile: break;
         case Target::Folder: typed = folder.path(); break;
         case Target::EmptyPath: typed.clear(); break;
         case Target::Fifo: QCOMPARE(::mkfifo(encoded.constData(), 0644), 0); break;
         case Target::GameRunning:
+        case Target::GameRunningOwnFile:
             QVERIFY(writeFile(config, "A\r\n") && (game = startGame()));
             break;
         }
@@ -836,7 +871,7 @@ private slots:
         click("Option1");
         control<TextBox>("Text1")->setText("B");
         control<TextBox>("Text3")->setText(typed);
-        const QList<ShownMessage> messages = messagesShownBy([this] { click("Command1"); });
+        const QList<ShownMessage> messages = messagesShownBy([this] { pressSave(); });
         // The player's text and path stay, ready for the next save.
         QCOMPARE(std::pair(control<TextBox>("Text1")->text(), control<TextBox>("Text3")->text()), std::pair(QStringLiteral("B"), typed));
         if (message.isEmpty()) {
@@ -861,6 +896,15 @@ private:
         m_form->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
         QApplication::setActiveWindow(m_form.get());
+    }
+
+    // Presses Save and waits for the save to end: the file is written on a
+    // thread of its own.
+    void pressSave()
+    {
+        QSignalSpy finished(m_form.get(), &Form1::saveFinished);
+        click("Command1");
+        QVERIFY(finished.count() || finished.wait());
     }
 
     template<class T = QWidget>

@@ -150,12 +150,16 @@ void TestGameInstallSearch::findsEveryLayout()
     }
     QCOMPARE(found, installs);
 
-    // Left at its default, the path leads to the config changed last, unless
-    // it leads to a file already; any other path is taken as typed.
+    // Left at its default, the path leads to the config changed last, and
+    // says so; any other path is taken as typed, "~/" as the home folder.
     const QString defaultPath = QStringLiteral("C:\\sof2mp.cfg");
-    QCOMPARE(ConfigTarget::resolve(defaultPath, defaultPath, prefix, copies).nativePath(), configs.value(newest));
-    QCOMPARE(ConfigTarget::resolve(home.path(), home.path(), prefix, copies).nativePath(), home.path());
-    QCOMPARE(ConfigTarget::resolve("D:\\mine.cfg", defaultPath, prefix, copies).failure(), std::optional(SystemError::pathNotFound()));
+    const ConfigTarget played = ConfigTarget::resolve(defaultPath, defaultPath, prefix, copies);
+    QCOMPARE(played.nativePath(), configs.value(newest));
+    if (newest >= 0)
+        QVERIFY(played.description().endsWith(QStringLiteral(" \u2014 the copy played last (%1)").arg(copies[newest].source)));
+    QCOMPARE(ConfigTarget::resolve(home.path(), defaultPath, prefix, copies).nativePath(), home.path());
+    QCOMPARE(ConfigTarget::resolve("~/mine.cfg", defaultPath, prefix, copies).nativePath(), QDir::homePath() + "/mine.cfg");
+    QCOMPARE(ConfigTarget::resolve("D:\\mine.cfg", defaultPath, prefix, copies).missing(), std::optional(SystemError::pathNotFound()));
 }
 
 QTEST_APPLESS_MAIN(TestGameInstallSearch)

@@ -12,7 +12,12 @@ class SingleLineValidator : public QValidator
     Q_OBJECT
 
 public:
-    using QValidator::QValidator;
+    // With `dropsFinalBreaks`, breaks at the end of the text are dropped
+    // instead: a path copied from a terminal comes with one.
+    explicit SingleLineValidator(QObject* parent = nullptr, bool dropsFinalBreaks = false);
 
     State validate(QString& input, int& position) const override;
+
+private:
+    bool m_dropsFinalBreaks;
 };
