@@ -587,6 +587,9 @@ private slots:
         QCOMPARE(beside->picture(), gameTextPicture(gameTextRuns(text1->text(), EntryTextPreviewCharacters)));
         QVERIFY(!beside->geometry().intersects(QRect(text1->mapToGlobal(QPoint(0, 0)), text1->size())));
         QVERIFY(m_form->screen()->availableGeometry().contains(beside->geometry()));
+        // It lies over other controls, and goes at a click as a tooltip does.
+        QTest::mouseClick(beside, Qt::LeftButton);
+        QVERIFY(!beside->isVisible());
     }
 
     void textBoxKeepsItsSelection_data()

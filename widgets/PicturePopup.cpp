@@ -51,6 +51,12 @@ void PicturePopup::followField()
     move(left, top);
 }
 
+void PicturePopup::mousePressEvent(QMouseEvent*)
+{
+    // It lies over other controls: like a tooltip, it goes at a click.
+    hide();
+}
+
 void PicturePopup::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
