@@ -1,28 +1,32 @@
 #include "cfgfile/ConfigRewrite.h"
 
-#include <cstring>
+#include <algorithm>
 
 namespace ConfigRewrite {
 
 QList<QByteArrayView> stretches(QByteArrayView oldContent)
 {
-    // memchr, as a config holds a CR every few dozen bytes.
+    // A config holds a CR every few dozen bytes, so each block is first looked
+    // over whole, in a loop the compiler turns into vector instructions, and
+    // only a block that holds a lone CR is gone through byte by byte.
+    constexpr qsizetype Block = 1 << 16;
     QList<QByteArrayView> found;
-    const char* const end = oldContent.data() + oldContent.size();
-    const char* start = oldContent.data();
-    for (const char* next = start; next + 1 < end;) {
-        const char* const cr = static_cast<const char*>(std::memchr(next, '\r', size_t(end - 1 - next)));
-        if (!cr)
-            break;
-        next = cr + 1;
-        if (*next == '\n') {
-            ++next;
-        } else {
-            found.append(QByteArrayView(start, next));
-            start = next;
+    const char* const bytes = oldContent.data();
+    const char* start = bytes;
+    const qsizetype last = oldContent.size() - 1;
+    for (qsizetype from = 0; from < last; from += Block) {
+        const qsizetype to = std::min(from + Block, last);
+        int lone = 0;
+        for (qsizetype i = from; i < to; ++i)
+            lone |= (bytes[i] == '\r') & (bytes[i + 1] != '\n');
+        for (qsizetype i = from; lone && i < to; ++i) {
+            if (bytes[i] == '\r' && bytes[i + 1] != '\n') {
+                found.append(QByteArrayView(start, bytes + i + 1));
+                start = bytes + i + 1;
+            }
         }
     }
-    found.append(QByteArrayView(start, end));
+    found.append(QByteArrayView(start, oldContent.data() + oldContent.size()));
     return found;
 }
 
