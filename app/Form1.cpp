@@ -219,23 +219,25 @@ void Form1::openStartFolder(const QString& startFolder, const QList<DriveCatalog
         m_file1->setPath(QDir::rootPath());
 }
 
-void Form1::findGameDrives()
+void Form1::findGameDrives(QThread::Priority priority)
 {
-    m_searchStarted = true;
-    // On a thread of its own at the lowest priority, so that a slow or cold
-    // disk delays only the copies' drives, never the window; and one nothing
-    // waits for, so that a search stuck on a share that does not answer
-    // keeps neither the window nor, once it is closed, the process.
+    // On a thread of its own, so that a slow or cold disk delays only the
+    // copies' drives, never the window; and one nothing waits for, so that a
+    // search stuck on a share that does not answer keeps neither the window
+    // nor, once it is closed, the process.
     auto copies = std::make_shared<QList<GameInstallSearch::Install>>();
     QThread* search = QThread::create(
         [copies] { *copies = GameInstallSearch::fromEnvironment().find(QDeadlineTimer(SearchMilliseconds)); });
     connect(search, &QThread::finished, this, [this, copies] { addGameCopies(*copies); });
     connect(search, &QThread::finished, search, &QObject::deleteLater);
-    search->start(QThread::IdlePriority);
+    search->start(priority);
 }
 
 void Form1::addGameCopies(const QList<GameInstallSearch::Install>& installs)
 {
+    // The search a waiting save started came in second.
+    if (m_gameCopies)
+        return;
     m_gameCopies = installs;
     m_drive1->addDrives(DriveCatalog::gameDrives(installs));
     showSaveTarget();
@@ -379,8 +381,9 @@ void Form1::Command1_Click()
         };
         connect(this, &Form1::gameCopiesFound, this, saveOnce, Qt::SingleShotConnection);
         QTimer::singleShot(SaveWaitMilliseconds, this, saveOnce);
-        if (!m_searchStarted)
-            findGameDrives();
+        // One at idle priority may hardly run on a busy machine, and now the
+        // player is waiting.
+        findGameDrives(QThread::NormalPriority);
         return;
     }
     save(typed, line);

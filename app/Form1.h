@@ -5,6 +5,7 @@
 #include "game/GameInstallSearch.h"
 #include "platform/RuntimeError.h"
 
+#include <QThread>
 #include <QWidget>
 
 #include <optional>
@@ -30,8 +31,9 @@ public:
 
     // Looks for the copies of the game in the background, once the window is
     // up, lists each in the drive list as a drive of its own, and keeps them
-    // for the save.
-    void findGameDrives();
+    // for the save; at idle priority from start, so that the window is drawn
+    // first.
+    void findGameDrives(QThread::Priority priority = QThread::IdlePriority);
 
 signals:
     // The copies of the game are found and listed.
@@ -84,6 +86,5 @@ private:
 
     // What the search started with the window found, once it is done.
     std::optional<QList<GameInstallSearch::Install>> m_gameCopies;
-    bool m_searchStarted = false;
     bool m_saving = false;
 };
