@@ -236,7 +236,7 @@ private slots:
         QCOMPARE(std::pair(m_form->minimumSize(), m_form->maximumSize()), std::pair(QSize(605, 468), QSize(605, 468)));
         QVERIFY(!(m_form->windowFlags() & (Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint)));
         // The window's icon is the picture installed for the desktop, pixel for pixel.
-        const QImage installed(QStringLiteral(VELTRANE_BUILD_DIR "/veltrane.png"));
+        const QImage installed(QStringLiteral(VELTRANE_BUILD_DIR "/hicolor/32x32/apps/" VELTRANE_APP_ID ".png"));
         QCOMPARE(m_form->windowIcon().pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32),
                  installed.convertToFormat(QImage::Format_ARGB32));
 
