@@ -25,57 +25,6 @@
 
 namespace {
 
-// Real X input and window lookups through xdotool, on the display of the
-// environment it is given: the X server, not the toolkit, delivers every
-// click and key, as it does for a player.
-class XdoTool
-{
-public:
-    explicit XdoTool(QProcessEnvironment environment);
-
-    // Its standard output, trimmed; none when xdotool failed or is missing.
-    std::optional<QString> run(const QStringList& arguments) const;
-    // The visible windows titled exactly so.
-    QStringList windows(const QString& title) const;
-    // The window's client area on the screen.
-    QRect geometry(const QString& window) const;
-
-private:
-    QProcessEnvironment m_environment;
-};
-
-XdoTool::XdoTool(QProcessEnvironment environment)
-    : m_environment(std::move(environment))
-{
-}
-
-std::optional<QString> XdoTool::run(const QStringList& arguments) const
-{
-    QProcess process;
-    process.setProcessEnvironment(m_environment);
-    process.start(QStringLiteral("xdotool"), arguments);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        return std::nullopt;
-    return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
-}
-
-QStringList XdoTool::windows(const QString& title) const
-{
-    const QString pattern = u'^' + QRegularExpression::escape(title) + u'$';
-    return run({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), pattern})
-        .value_or(QString())
-        .split(u'\n', Qt::SkipEmptyParts);
-}
-
-QRect XdoTool::geometry(const QString& window) const
-{
-    // --shell prints WINDOW=, X=, Y=, WIDTH=, HEIGHT= and SCREEN= lines.
-    QHash<QString, int> values;
-    for (const QString& line : run({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window}).value_or(QString()).split(u'\n'))
-        values.insert(line.section(u'=', 0, 0), line.section(u'=', 1).toInt());
-    return QRect(values.value("X"), values.value("Y"), values.value("WIDTH"), values.value("HEIGHT"));
-}
-
 // A config as the game leaves it: CR LF line ends and one byte beyond ASCII
 // (é in the Windows code page), which must come back as it was.
 const QByteArray OriginalConfig = "seta name \"Caf\xe9\"\r\nbind KP_5 \"say_team hold\"\r\n";
@@ -113,212 +62,228 @@ class TestEndToEnd : public QObject
     Q_OBJECT
 
 private slots:
-    void walk_data();
-    void walk();
-    void cleanup();
+    void walk_data()
+    {
+        QTest::addColumn<int>("scale");
+        QTest::newRow("normal size") << 1;
+        QTest::newRow("twice the size") << 2;
+    }
+
+    void walk()
+    {
+        QFETCH(int, scale);
+        startProgram(scale);
+        if (QTest::currentTestFailed())
+            return;
+        const QString work = m_root->filePath(QStringLiteral("work/sof2mp.cfg"));
+
+        // A name saved with the path left as it starts goes to the game's copy under Proton.
+        click("Option1");
+        click("Text1");
+        keys({}, QStringLiteral("Neo"));
+        click("Command1");
+        QCOMPARE(bytesAfterChange(m_root->filePath(ProtonGame + "/sof2mp.cfg"), OriginalConfig),
+                 OriginalConfig + "\r\nseta name \"Neo\"\r\n");
+
+        // The key is picked from the drop-down by its arrow; Enter picks it, and
+        // Enter in a field presses no button.
+        click("Option2");
+        const QSize combo = findControl(u"Combo1")->pixelRect().size();
+        click("Combo1", {QPoint(combo.width() - 8, combo.height() / 2)});
+        keys({"End", "Up", "Return", "Return"});
+        click("Text1");
+        keys({"ctrl+a"}, QStringLiteral("Go "));
+        keys({"Return", "KP_Enter"});
+        // The list shows the working folder at start, and the config is its only file.
+        click("File1", {QPoint(30, 8)});
+        clickEveryCell("Option3", "Picture1", colourPalettePicture(), colourCells());
+        clickEveryCell("Option4", "Picture3", symbolPalettePicture(), symbolCells());
+        screen(m_window).save(QStringLiteral(VELTRANE_BUILD_DIR "/screenshot-bind-x%1.png").arg(scale));
+        click("Command1");
+        QByteArray expected = OriginalConfig + "\r\nbind KP_UPARROW Say \"Go " + everyCellInOrder() + "\"\r\n";
+        QCOMPARE(bytesAfterChange(work, OriginalConfig), expected);
+
+        // A name replaces the bind's text; Save, reached with Tab from the entry box, is pressed with Enter.
+        click("Option1");
+        click("Text1");
+        keys({"ctrl+a"}, QStringLiteral("Neo"));
+        click("Option3");
+        click("Picture1", {QPoint(140, 10)});
+        click("Text1");
+        keys({"Tab", "Return"});
+        QCOMPARE(bytesAfterChange(work, expected), expected + "\r\nseta name \"Neo^4\"\r\n");
+        expected = fileBytes(work);
+
+        // A missing folder: the message, closed with Enter, and nothing made or left behind.
+        click("Text3");
+        keys({"ctrl+a"}, m_root->filePath(QStringLiteral("work/missing/sof2mp.cfg")));
+        click("Command1");
+        const QString box = newWindow(QStringLiteral("Veltrane"));
+        QVERIFY2(!box.isEmpty(), "no message box appeared");
+        screen(m_window.united(geometry(box))).save(QStringLiteral(VELTRANE_BUILD_DIR "/screenshot-missing-x%1.png").arg(scale));
+        keys({"Return"});
+        QVERIFY2(QTest::qWaitFor([&] { return windows(QStringLiteral("Veltrane")) == QStringList{m_mainWindow}; }), "the box stays after Enter");
+        QCOMPARE(QDir(m_root->filePath(QStringLiteral("work"))).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+                 QStringList{QStringLiteral("sof2mp.cfg")});
+        QCOMPARE(fileBytes(work), expected);
+    }
+
+    void cleanup()
+    {
+        m_program.terminate();
+        if (!m_program.waitForFinished(5000))
+            m_program.kill();
+        m_program.waitForFinished(5000);
+    }
 
 private:
-    void startProgram(int scale);
+    void startProgram(int scale)
+    {
+        m_scale = scale;
+        // Room for the window at twice its size.
+        if (m_x.display().isEmpty())
+            QVERIFY2(m_x.start(QStringLiteral("1280x1024x24")), "Xvfb could not be started");
+        m_root = std::make_unique<QTemporaryDir>();
+        const QDir root(m_root->path());
+        // A home of its own, so no Wine prefix or game of the machine's shows up.
+        QVERIFY(root.mkpath(QStringLiteral("work")) && root.mkpath(ProtonGame));
+        for (const QString& folder : {QStringLiteral("work"), ProtonGame}) {
+            QFile config(root.filePath(folder + "/sof2mp.cfg"));
+            QVERIFY(config.open(QIODevice::WriteOnly) && config.write(OriginalConfig) == OriginalConfig.size());
+        }
+        m_environment = m_x.environment();
+        m_environment.insert(QStringLiteral("HOME"), root.filePath(QStringLiteral("home")));
+        m_environment.remove(QStringLiteral("WINEPREFIX"));
+        m_environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::number(scale));
+
+        m_program.setProcessEnvironment(m_environment);
+        m_program.setWorkingDirectory(root.filePath(QStringLiteral("work")));
+        m_program.setProcessChannelMode(QProcess::ForwardedChannels);
+        m_program.start(QStringLiteral(VELTRANE_BINARY), {});
+        m_mainWindow.clear(); // the X server may give the new window the ended one's number
+        m_mainWindow = newWindow(QStringLiteral("Veltrane"));
+        QVERIFY2(!m_mainWindow.isEmpty(), "no window titled Veltrane appeared");
+        m_window = geometry(m_mainWindow);
+        QCOMPARE(m_window.size(), QSize(FormClientWidthTwips, FormClientHeightTwips) * scale / TwipsPerPixel);
+        screen(m_window); // drawn and still: the program takes input from here on
+    }
+
+    template <typename Cells>
+    void clickEveryCell(const char* option, const char* panel, const QImage& picture, const Cells& cells)
+    {
+        // The picture is drawn pixel for pixel at the panel's corner, each pixel a square at the window's scale.
+        click(option);
+        const QRect area = onScreen(panel, picture.rect());
+        const QImage shown = picture.convertToFormat(QImage::Format_RGB32).scaled(area.size());
+        QVERIFY2(screen(area, shown) == shown, panel);
+        QList<QPoint> centres;
+        for (const auto& cell : cells)
+            centres << (QRectF(cell.twips).center() / TwipsPerPixel).toPoint();
+        click(panel, centres);
+    }
+
     // An area given in pixels within a control, on the screen.
-    QRect onScreen(const char* control, QRect area) const;
+    QRect onScreen(const char* control, QRect area) const
+    {
+        const QPoint corner = findControl(QString::fromLatin1(control))->pixelRect().topLeft() + area.topLeft();
+        return QRect(m_window.topLeft() + corner * m_scale, area.size() * m_scale);
+    }
+
     // Clicks points in a control, each a click of its own; by default where a
     // player would: an option button's mark at its left end, else the middle.
-    void click(const char* control, QList<QPoint> points = {});
+    void click(const char* control, QList<QPoint> points = {})
+    {
+        const ControlDefinition* definition = findControl(QString::fromLatin1(control));
+        const QSize size = definition->pixelRect().size();
+        if (points.isEmpty())
+            points << QPoint(definition->kind == ControlKind::OptionButton ? 7 : size.width() / 2, size.height() / 2);
+        QStringList arguments;
+        for (QPoint point : points) {
+            // The pause keeps neighbouring clicks from making a double click.
+            const QPoint at = onScreen(control, QRect(point, QSize())).topLeft();
+            arguments << "mousemove" << QString::number(at.x()) << QString::number(at.y()) << "click" << "1" << "sleep" << "0.05";
+        }
+        QVERIFY(xdotool(arguments));
+    }
+
     // Presses keys such as "ctrl+a" or "Return", then types the text.
-    void keys(const QStringList& keys, const QString& text = {});
-    QString newWindow(const QString& title) const;
+    void keys(const QStringList& keys, const QString& text = {})
+    {
+        if (!keys.isEmpty())
+            QVERIFY(xdotool(QStringList{"key", "--delay", "40"} + keys));
+        if (!text.isEmpty())
+            QVERIFY(xdotool({"type", "--delay", "20", "--", text}));
+    }
+
+    // Real X input and window lookups: the X server, not the toolkit, delivers
+    // every click and key, as it does for a player. Its standard output,
+    // trimmed; none when xdotool failed or is missing.
+    std::optional<QString> xdotool(const QStringList& arguments) const
+    {
+        QProcess process;
+        process.setProcessEnvironment(m_environment);
+        process.start(QStringLiteral("xdotool"), arguments);
+        if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+            return std::nullopt;
+        return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+    }
+
+    // The visible windows titled exactly so.
+    QStringList windows(const QString& title) const
+    {
+        const QString pattern = u'^' + QRegularExpression::escape(title) + u'$';
+        return xdotool({"search", "--onlyvisible", "--name", pattern}).value_or(QString()).split(u'\n', Qt::SkipEmptyParts);
+    }
+
+    // The window's client area on the screen.
+    QRect geometry(const QString& window) const
+    {
+        // --shell prints WINDOW=, X=, Y=, WIDTH=, HEIGHT= and SCREEN= lines.
+        QHash<QString, int> values;
+        for (const QString& line : xdotool({"getwindowgeometry", "--shell", window}).value_or(QString()).split(u'\n'))
+            values.insert(line.section(u'=', 0, 0), line.section(u'=', 1).toInt());
+        return QRect(values.value("X"), values.value("Y"), values.value("WIDTH"), values.value("HEIGHT"));
+    }
+
+    QString newWindow(const QString& title) const
+    {
+        // Message boxes share the main window's title.
+        QString found;
+        (void)QTest::qWaitFor([&] {
+            for (const QString& window : windows(title))
+                found = window == m_mainWindow ? found : window;
+            return !found.isEmpty();
+        }, 60000);
+        return found;
+    }
+
     // The area of the screen once it shows `expected`, or else once two screenshots in a row agree.
-    QImage screen(QRect area, const QImage& expected = {}) const;
-    template <typename Cells>
-    void clickEveryCell(const char* option, const char* panel, const QImage& picture, const Cells& cells);
+    QImage screen(QRect area, const QImage& expected = {}) const
+    {
+        const auto grab = [&] {
+            const QString file = m_root->filePath(QStringLiteral("screen.png"));
+            QProcess xshot;
+            xshot.setProcessEnvironment(m_x.environment());
+            xshot.start(QStringLiteral(VELTRANE_BUILD_DIR "/xshot"), {file});
+            xshot.waitForFinished(20000);
+            return QImage(file).convertToFormat(QImage::Format_RGB32).copy(area);
+        };
+        QImage previous, current;
+        (void)QTest::qWaitFor([&] {
+            previous = std::exchange(current, grab());
+            return current == (expected.isNull() ? previous : expected);
+        }, 10000);
+        return current;
+    }
 
     XvfbSession m_x;
-    std::unique_ptr<XdoTool> m_xdo;
+    QProcessEnvironment m_environment; // the X server's, in the program's home and at its scale
     std::unique_ptr<QTemporaryDir> m_root;
     QProcess m_program;
     QString m_mainWindow;
     QRect m_window;
     int m_scale = 1;
 };
-
-void TestEndToEnd::walk_data()
-{
-    QTest::addColumn<int>("scale");
-    QTest::newRow("normal size") << 1;
-    QTest::newRow("twice the size") << 2;
-}
-
-void TestEndToEnd::walk()
-{
-    QFETCH(int, scale);
-    startProgram(scale);
-    if (QTest::currentTestFailed())
-        return;
-    const QString work = m_root->filePath(QStringLiteral("work/sof2mp.cfg"));
-
-    // A name saved with the path left as it starts goes to the game's copy under Proton.
-    click("Option1");
-    click("Text1");
-    keys({}, QStringLiteral("Neo"));
-    click("Command1");
-    QCOMPARE(bytesAfterChange(m_root->filePath(ProtonGame + "/sof2mp.cfg"), OriginalConfig),
-             OriginalConfig + "\r\nseta name \"Neo\"\r\n");
-
-    // The key is picked from the drop-down by its arrow; Enter picks it, and
-    // Enter in a field presses no button.
-    click("Option2");
-    const QSize combo = findControl(u"Combo1")->pixelRect().size();
-    click("Combo1", {QPoint(combo.width() - 8, combo.height() / 2)});
-    keys({"End", "Up", "Return", "Return"});
-    click("Text1");
-    keys({"ctrl+a"}, QStringLiteral("Go "));
-    keys({"Return", "KP_Enter"});
-    // The list shows the working folder at start, and the config is its only file.
-    click("File1", {QPoint(30, 8)});
-    clickEveryCell("Option3", "Picture1", colourPalettePicture(), colourCells());
-    clickEveryCell("Option4", "Picture3", symbolPalettePicture(), symbolCells());
-    screen(m_window).save(QStringLiteral(VELTRANE_BUILD_DIR "/screenshot-bind-x%1.png").arg(scale));
-    click("Command1");
-    QByteArray expected = OriginalConfig + "\r\nbind KP_UPARROW Say \"Go " + everyCellInOrder() + "\"\r\n";
-    QCOMPARE(bytesAfterChange(work, OriginalConfig), expected);
-
-    // A name replaces the bind's text; Save, reached with Tab from the entry box, is pressed with Enter.
-    click("Option1");
-    click("Text1");
-    keys({"ctrl+a"}, QStringLiteral("Neo"));
-    click("Option3");
-    click("Picture1", {QPoint(140, 10)});
-    click("Text1");
-    keys({"Tab", "Return"});
-    QCOMPARE(bytesAfterChange(work, expected), expected + "\r\nseta name \"Neo^4\"\r\n");
-    expected = fileBytes(work);
-
-    // A missing folder: the message, closed with Enter, and nothing made or left behind.
-    click("Text3");
-    keys({"ctrl+a"}, m_root->filePath(QStringLiteral("work/missing/sof2mp.cfg")));
-    click("Command1");
-    const QString box = newWindow(QStringLiteral("Veltrane"));
-    QVERIFY2(!box.isEmpty(), "no message box appeared");
-    screen(m_window.united(m_xdo->geometry(box))).save(QStringLiteral(VELTRANE_BUILD_DIR "/screenshot-missing-x%1.png").arg(scale));
-    keys({"Return"});
-    QVERIFY2(QTest::qWaitFor([&] { return m_xdo->windows(QStringLiteral("Veltrane")) == QStringList{m_mainWindow}; }), "the box stays after Enter");
-    QCOMPARE(QDir(m_root->filePath(QStringLiteral("work"))).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
-             QStringList{QStringLiteral("sof2mp.cfg")});
-    QCOMPARE(fileBytes(work), expected);
-}
-
-void TestEndToEnd::startProgram(int scale)
-{
-    m_scale = scale;
-    // Room for the window at twice its size.
-    if (m_x.display().isEmpty())
-        QVERIFY2(m_x.start(QStringLiteral("1280x1024x24")), "Xvfb could not be started");
-    m_root = std::make_unique<QTemporaryDir>();
-    const QDir root(m_root->path());
-    // A home of its own, so no Wine prefix or game of the machine's shows up.
-    QVERIFY(root.mkpath(QStringLiteral("work")) && root.mkpath(ProtonGame));
-    for (const QString& folder : {QStringLiteral("work"), ProtonGame}) {
-        QFile config(root.filePath(folder + "/sof2mp.cfg"));
-        QVERIFY(config.open(QIODevice::WriteOnly) && config.write(OriginalConfig) == OriginalConfig.size());
-    }
-    QProcessEnvironment environment = m_x.environment();
-    environment.insert(QStringLiteral("HOME"), root.filePath(QStringLiteral("home")));
-    environment.remove(QStringLiteral("WINEPREFIX"));
-    environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::number(scale));
-    m_xdo = std::make_unique<XdoTool>(environment);
-
-    m_program.setProcessEnvironment(environment);
-    m_program.setWorkingDirectory(root.filePath(QStringLiteral("work")));
-    m_program.setProcessChannelMode(QProcess::ForwardedChannels);
-    m_program.start(QStringLiteral(VELTRANE_BINARY), {});
-    m_mainWindow.clear(); // the X server may give the new window the ended one's number
-    m_mainWindow = newWindow(QStringLiteral("Veltrane"));
-    QVERIFY2(!m_mainWindow.isEmpty(), "no window titled Veltrane appeared");
-    m_window = m_xdo->geometry(m_mainWindow);
-    QCOMPARE(m_window.size(), QSize(FormClientWidthTwips, FormClientHeightTwips) * scale / TwipsPerPixel);
-    screen(m_window); // drawn and still: the program takes input from here on
-}
-
-void TestEndToEnd::cleanup()
-{
-    m_program.terminate();
-    if (!m_program.waitForFinished(5000))
-        m_program.kill();
-    m_program.waitForFinished(5000);
-}
-
-template <typename Cells>
-void TestEndToEnd::clickEveryCell(const char* option, const char* panel, const QImage& picture, const Cells& cells)
-{
-    // The picture is drawn pixel for pixel at the panel's corner, each pixel a square at the window's scale.
-    click(option);
-    const QRect area = onScreen(panel, picture.rect());
-    const QImage shown = picture.convertToFormat(QImage::Format_RGB32).scaled(area.size());
-    QVERIFY2(screen(area, shown) == shown, panel);
-    QList<QPoint> centres;
-    for (const auto& cell : cells)
-        centres << (QRectF(cell.twips).center() / TwipsPerPixel).toPoint();
-    click(panel, centres);
-}
-
-QRect TestEndToEnd::onScreen(const char* control, QRect area) const
-{
-    const QPoint corner = findControl(QString::fromLatin1(control))->pixelRect().topLeft() + area.topLeft();
-    return QRect(m_window.topLeft() + corner * m_scale, area.size() * m_scale);
-}
-
-void TestEndToEnd::click(const char* control, QList<QPoint> points)
-{
-    const ControlDefinition* definition = findControl(QString::fromLatin1(control));
-    const QSize size = definition->pixelRect().size();
-    if (points.isEmpty())
-        points << QPoint(definition->kind == ControlKind::OptionButton ? 7 : size.width() / 2, size.height() / 2);
-    QStringList arguments;
-    for (QPoint point : points) {
-        // The pause keeps neighbouring clicks from making a double click.
-        const QPoint at = onScreen(control, QRect(point, QSize())).topLeft();
-        arguments << "mousemove" << QString::number(at.x()) << QString::number(at.y()) << "click" << "1" << "sleep" << "0.05";
-    }
-    QVERIFY(m_xdo->run(arguments));
-}
-
-void TestEndToEnd::keys(const QStringList& keys, const QString& text)
-{
-    if (!keys.isEmpty())
-        QVERIFY(m_xdo->run(QStringList{"key", "--delay", "40"} + keys));
-    if (!text.isEmpty())
-        QVERIFY(m_xdo->run({"type", "--delay", "20", "--", text}));
-}
-
-QString TestEndToEnd::newWindow(const QString& title) const
-{
-    // Message boxes share the main window's title.
-    QString found;
-    (void)QTest::qWaitFor([&] {
-        for (const QString& window : m_xdo->windows(title))
-            found = window == m_mainWindow ? found : window;
-        return !found.isEmpty();
-    }, 60000);
-    return found;
-}
-
-QImage TestEndToEnd::screen(QRect area, const QImage& expected) const
-{
-    const auto grab = [&] {
-        const QString file = m_root->filePath(QStringLiteral("screen.png"));
-        QProcess xshot;
-        xshot.setProcessEnvironment(m_x.environment());
-        xshot.start(QStringLiteral(VELTRANE_BUILD_DIR "/xshot"), {file});
-        xshot.waitForFinished(20000);
-        return QImage(file).convertToFormat(QImage::Format_RGB32).copy(area);
-    };
-    QImage previous, current;
-    (void)QTest::qWaitFor([&] {
-        previous = std::exchange(current, grab());
-        return current == (expected.isNull() ? previous : expected);
-    }, 10000);
-    return current;
-}
 
 QTEST_GUILESS_MAIN(TestEndToEnd)
 #include "TestEndToEnd.moc"
