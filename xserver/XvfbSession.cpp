@@ -12,7 +12,9 @@ XvfbSession::~XvfbSession()
 bool XvfbSession::start(const QString& screen)
 {
     m_server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_server.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", screen, "-nolisten", "tcp"});
+    // Without -noreset the server resets each time its last client goes, and a
+    // program started in that instant cannot connect.
+    m_server.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", screen, "-nolisten", "tcp", "-noreset"});
     QByteArray number;
     while (!number.contains('\n') && m_server.waitForReadyRead(10000))
         number += m_server.readAllStandardOutput();
