@@ -3,7 +3,9 @@
 // holds the game under Proton only. The steps depend on each other the way a
 // player's do. It walks once at the normal size and once at twice it (as on a
 // high-density screen), where the X server sees device pixels and every point
-// a player aims at doubles.
+// a player aims at doubles. And under a desktop's theme the window shows the
+// very pixels of a plain start: its layout is fixed, so a theme's font would
+// clip its captions.
 #include "app/FormDefinition.h"
 #include "palette/ColourCells.h"
 #include "palette/ColourPalettePicture.h"
@@ -12,14 +14,20 @@
 #include "xserver/XvfbSession.h"
 
 #include <QDir>
+#include <QFont>
+#include <QGuiApplication>
 #include <QHash>
 #include <QImage>
+#include <QLibraryInfo>
+#include <QPalette>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
-#include <memory>
+#include <cstdio>
 #include <optional>
 #include <utility>
 
@@ -75,14 +83,14 @@ private slots:
         startProgram(scale);
         if (QTest::currentTestFailed())
             return;
-        const QString work = m_root->filePath(QStringLiteral("work/sof2mp.cfg"));
+        const QString work = m_root.filePath(QStringLiteral("work/sof2mp.cfg"));
 
         // A name saved with the path left as it starts goes to the game's copy under Proton.
         click("Option1");
         click("Text1");
         keys({}, QStringLiteral("Neo"));
         click("Command1");
-        QCOMPARE(bytesAfterChange(m_root->filePath(ProtonGame + "/sof2mp.cfg"), OriginalConfig),
+        QCOMPARE(bytesAfterChange(m_root.filePath(ProtonGame + "/sof2mp.cfg"), OriginalConfig),
                  OriginalConfig + "\r\nseta name \"Neo\"\r\n");
 
         // The key is picked from the drop-down by its arrow; Enter picks it, and
@@ -116,16 +124,74 @@ private slots:
 
         // A missing folder: the message, closed with Enter, and nothing made or left behind.
         click("Text3");
-        keys({"ctrl+a"}, m_root->filePath(QStringLiteral("work/missing/sof2mp.cfg")));
+        keys({"ctrl+a"}, m_root.filePath(QStringLiteral("work/missing/sof2mp.cfg")));
         click("Command1");
         const QString box = newWindow(QStringLiteral("Veltrane"));
         QVERIFY2(!box.isEmpty(), "no message box appeared");
         screen(m_window.united(geometry(box))).save(QStringLiteral(VELTRANE_BUILD_DIR "/screenshot-missing-x%1.png").arg(scale));
         keys({"Return"});
         QVERIFY2(QTest::qWaitFor([&] { return windows(QStringLiteral("Veltrane")) == QStringList{m_mainWindow}; }), "the box stays after Enter");
-        QCOMPARE(QDir(m_root->filePath(QStringLiteral("work"))).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+        QCOMPARE(QDir(m_root.filePath(QStringLiteral("work"))).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
                  QStringList{QStringLiteral("sof2mp.cfg")});
         QCOMPARE(fileBytes(work), expected);
+    }
+
+    void themedEqualsPlain_data()
+    {
+        // Each theme gives every program a large bold serif font, dark colours and a style of its own.
+        const QFont large(QStringLiteral("DejaVu Serif"), 16, QFont::Bold, true);
+        const QStringList dark{"49", "54", "59"};
+        QTest::addColumn<QString>("theme");
+        QTest::addColumn<QString>("settingsFile");
+        QTest::addColumn<QVariantMap>("settings");
+        QTest::newRow("qt6ct") << "qt6ct" << "qt6ct/qt6ct.conf"
+                               << QVariantMap{{"Fonts/general", large},
+                                              {"Appearance/custom_palette", true},
+                                              {"Appearance/color_scheme_path", "/usr/share/qt6ct/colors/darker.conf"},
+                                              {"Interface/stylesheets", QStringList{"/usr/share/qt6ct/qss/fusion-fixes.qss"}}};
+        QTest::newRow("KDE") << "kde" << "kdeglobals"
+                             << QVariantMap{{"General/font", large.toString()},
+                                            {"Colors:Window/BackgroundNormal", dark},
+                                            {"Colors:View/BackgroundNormal", dark},
+                                            {"Colors:Button/BackgroundNormal", dark},
+                                            {"KDE/widgetStyle", "Windows"}};
+    }
+
+    void themedEqualsPlain()
+    {
+        QFETCH(QString, theme);
+        QFETCH(QString, settingsFile);
+        QFETCH(QVariantMap, settings);
+        if (theme == "qt6ct" && !QFile::exists(QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/platformthemes/libqt6ct.so"))
+            QSKIP("qt6ct is not installed (Debian package qt6ct)");
+        startProgram(1);
+        const QImage plain = screen(m_window);
+        cleanup();
+
+        QTemporaryDir configHome;
+        QSettings file(configHome.filePath(settingsFile), QSettings::IniFormat);
+        for (auto setting = settings.cbegin(); setting != settings.cend(); ++setting)
+            file.setValue(setting.key(), setting.value());
+        file.sync();
+        QProcessEnvironment themed;
+        themed.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome.path());
+        themed.insert(QStringLiteral("QT_QPA_PLATFORMTHEME"), theme);
+        themed.insert(QStringLiteral("KDE_SESSION_VERSION"), QStringLiteral("5"));
+        // What a plain Qt program takes for its font and window colour.
+        const auto plainQtLook = [this](const QProcessEnvironment& overlay) {
+            QProcess probe;
+            probe.setProcessEnvironment(withOverlay(m_x.environment(), overlay));
+            probe.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--plain-qt-look")});
+            probe.waitForFinished(20000);
+            return probe.readAllStandardOutput();
+        };
+        QVERIFY2(plainQtLook(themed) != plainQtLook({}), "the theme changes nothing");
+        startProgram(1, themed);
+        if (const QImage shown = screen(m_window); shown != plain) {
+            plain.save(QStringLiteral(VELTRANE_BUILD_DIR "/themed-window-plain.png"));
+            shown.save(QStringLiteral(VELTRANE_BUILD_DIR "/themed-window-%1.png").arg(theme));
+            QFAIL("the themed window differs from the plain one; see " VELTRANE_BUILD_DIR "/themed-window-*.png");
+        }
     }
 
     void cleanup()
@@ -137,21 +203,27 @@ private slots:
     }
 
 private:
-    void startProgram(int scale)
+    static QProcessEnvironment withOverlay(QProcessEnvironment environment, const QProcessEnvironment& overlay)
+    {
+        for (const QString& name : overlay.keys())
+            environment.insert(name, overlay.value(name));
+        return environment;
+    }
+
+    void startProgram(int scale, const QProcessEnvironment& overlay = {})
     {
         m_scale = scale;
         // Room for the window at twice its size.
         if (m_x.display().isEmpty())
             QVERIFY2(m_x.start(QStringLiteral("1280x1024x24")), "Xvfb could not be started");
-        m_root = std::make_unique<QTemporaryDir>();
-        const QDir root(m_root->path());
+        const QDir root(m_root.path());
         // A home of its own, so no Wine prefix or game of the machine's shows up.
         QVERIFY(root.mkpath(QStringLiteral("work")) && root.mkpath(ProtonGame));
         for (const QString& folder : {QStringLiteral("work"), ProtonGame}) {
             QFile config(root.filePath(folder + "/sof2mp.cfg"));
             QVERIFY(config.open(QIODevice::WriteOnly) && config.write(OriginalConfig) == OriginalConfig.size());
         }
-        m_environment = m_x.environment();
+        m_environment = withOverlay(m_x.environment(), overlay);
         m_environment.insert(QStringLiteral("HOME"), root.filePath(QStringLiteral("home")));
         m_environment.remove(QStringLiteral("WINEPREFIX"));
         m_environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::number(scale));
@@ -261,7 +333,7 @@ private:
     QImage screen(QRect area, const QImage& expected = {}) const
     {
         const auto grab = [&] {
-            const QString file = m_root->filePath(QStringLiteral("screen.png"));
+            const QString file = m_root.filePath(QStringLiteral("screen.png"));
             QProcess xshot;
             xshot.setProcessEnvironment(m_x.environment());
             xshot.start(QStringLiteral(VELTRANE_BUILD_DIR "/xshot"), {file});
@@ -278,12 +350,27 @@ private:
 
     XvfbSession m_x;
     QProcessEnvironment m_environment; // the X server's, in the program's home and at its scale
-    std::unique_ptr<QTemporaryDir> m_root;
+    QTemporaryDir m_root; // the same for every start, so that the folder list reads alike
     QProcess m_program;
     QString m_mainWindow;
     QRect m_window;
     int m_scale = 1;
 };
 
-QTEST_GUILESS_MAIN(TestEndToEnd)
+int main(int argc, char* argv[])
+{
+    if (argc == 2 && QByteArray(argv[1]) == "--plain-qt-look") {
+        // A theme may apply its settings once the event loop runs.
+        QGuiApplication app(argc, argv);
+        QTimer::singleShot(0, &app, [] {
+            std::printf("%s %s\n", qPrintable(QGuiApplication::font().toString()),
+                        qPrintable(QGuiApplication::palette().window().color().name()));
+            QGuiApplication::quit();
+        });
+        return app.exec();
+    }
+    QCoreApplication app(argc, argv);
+    TestEndToEnd test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "TestEndToEnd.moc"
