@@ -10,6 +10,7 @@
 #include "widgets/DirListBox.h"
 #include "widgets/DriveListBox.h"
 #include "widgets/FileListBox.h"
+#include "widgets/PaletteCell.h"
 #include "widgets/PictureBox.h"
 #include "widgets/PicturePopup.h"
 #include "widgets/TextBox.h"
@@ -592,32 +593,160 @@ private slots:
         QVERIFY(!beside->isVisible());
     }
 
-    void textBoxKeepsItsSelection_data()
+    void paletteLayout_data()
     {
-        QTest::addColumn<int>("start");
-        QTest::addColumn<int>("length"); // negative: selected from right to left
+        QTest::addColumn<QString>("panel");
+        QTest::addColumn<QList<int>>("rowEnds"); // right edge of each row, in pixels
 
-        QTest::newRow("caret only") << 2 << 0;
-        QTest::newRow("selected forwards") << 1 << 3;
-        QTest::newRow("selected backwards") << 4 << -3;
+        QTest::newRow("colours") << "Picture1" << QList<int>(18, 169);
+        QTest::newRow("symbols") << "Picture3" << QList<int>{169, 169, 121, 121, 121, 121, 121, 121, 121};
     }
 
-    void textBoxKeepsItsSelection()
+    void paletteLayout()
     {
-        QFETCH(int, start);
-        QFETCH(int, length);
+        // Rows 24 pixels apart start at the panel's left edge; neighbours share a
+        // strip one pixel wide, or nine where two wide cells meet.
+        QFETCH(QString, panel);
+        QFETCH(QList<int>, rowEnds);
+        control(panel)->show(); // a panel's cells are laid over it when it first shows
+        QList<PaletteCell*> cells = control(panel)->findChildren<PaletteCell*>();
+        std::ranges::sort(cells, {}, [](const QWidget* cell) { return std::pair(cell->y(), cell->x()); });
+        QList<int> ends;
+        for (const PaletteCell* cell : cells) {
+            QCOMPARE(cell->height(), 25);
+            if (cell->x() == 0) {
+                QCOMPARE(cell->y(), 24 * int(ends.size()));
+                ends << 0;
+            } else {
+                QVERIFY2(QList<int>({1, 9}).contains(ends.last() - cell->x()), qPrintable(cell->objectName()));
+            }
+            ends.last() = cell->geometry().right() + 1;
+        }
+        QCOMPARE(ends, rowEnds);
+    }
 
-        // A palette click goes where the player left the caret or selection, even after Tab went round.
-        click("Option2");
-        auto* text1 = control<TextBox>("Text1");
-        text1->setText("abcdef");
-        text1->setFocus(Qt::TabFocusReason);
-        text1->setSelection(start, length);
-        const auto expected = std::tuple(text1->cursorPosition(), text1->selectedText());
-        control("Text3")->setFocus(Qt::TabFocusReason);
-        QCOMPARE(std::tuple(text1->cursorPosition(), text1->selectedText()), expected);
-        text1->setFocus(Qt::TabFocusReason);
-        QCOMPARE(std::tuple(text1->cursorPosition(), text1->selectedText()), expected);
+    // Clicked through the window, so that each click lands on whatever lies
+    // under the pointer: edges, seams and gestures that the walk under X,
+    // which clicks every cell's middle, does not try.
+    void paletteClick_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("text"); // Text1 before, its selection from `anchor` to the caret
+        QTest::addColumn<int>("anchor");
+        QTest::addColumn<int>("caret");
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<QPoint>("press"); // in the panel's pixels
+        QTest::addColumn<QPoint>("release"); // none: a double click at `press`
+        QTest::addColumn<QString>("result");
+
+        const auto at = [](const char* name, const char* option, QPoint point, const QString& result) {
+            QTest::newRow(name) << option << "" << 0 << 0 << Qt::LeftButton << point << point << result;
+        };
+        at("last pixel of the last row", "Option3", QPoint(84, 432), "^'");
+        at("below the last row", "Option3", QPoint(84, 433), "");
+        at("Label104 over the ESC picture", "Option4", QPoint(121, 10), "\x0E");
+        at("Label108 in the printer's picture", "Option4", QPoint(125, 35), "\x07");
+        at("row 8 picture top belongs to row 7", "Option4", QPoint(20, 190), "\x14");
+        at("empty beside row 2", "Option4", QPoint(121, 60), "");
+        const QPoint one(48, 12), outside(84, 434);
+        QTest::newRow("moved inside the cell") << "Option3" << "" << 0 << 0 << Qt::LeftButton << QPoint(35, 2) << one << "^1";
+        QTest::newRow("released outside every cell") << "Option3" << "" << 0 << 0 << Qt::LeftButton << QPoint(84, 430) << outside << "";
+        QTest::newRow("dragged onto another cell") << "Option3" << "" << 0 << 0 << Qt::LeftButton << QPoint(5, 5) << one << "";
+        QTest::newRow("right button") << "Option3" << "" << 0 << 0 << Qt::RightButton << one << one << "";
+        QTest::newRow("double click inserts once") << "Option3" << "" << 0 << 0 << Qt::LeftButton << one << QPoint() << "^1";
+        QTest::newRow("at the caret") << "Option3" << "Hello" << 2 << 2 << Qt::LeftButton << one << one << "He^1llo";
+        QTest::newRow("over the selection") << "Option3" << "Hello" << 2 << 4 << Qt::LeftButton << one << one << "He^1o";
+        QTest::newRow("over a selection made backwards") << "Option3" << "Hello" << 4 << 2 << Qt::LeftButton << one << one << "He^1o";
+        const QString tooLongForQt(40000, u'x');
+        QTest::newRow("no length limit") << "Option3" << tooLongForQt << 40000 << 40000 << Qt::LeftButton << one << one
+                                         << tooLongForQt + "^1";
+    }
+
+    void paletteClick()
+    {
+        QFETCH(QString, option);
+        QFETCH(QString, text);
+        QFETCH(int, anchor);
+        QFETCH(int, caret);
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(QPoint, press);
+        QFETCH(QPoint, release);
+        QFETCH(QString, result);
+
+        TextBox* text1 = textWaiting(option, text, anchor, caret);
+        QCOMPARE(std::pair(text1->cursorPosition(), text1->selectionStart()), std::pair(caret, anchor == caret ? -1 : qMin(anchor, caret)));
+        QWidget* focused = QApplication::focusWidget();
+        const QWidget* panel = control(option == "Option3" ? "Picture1" : "Picture3");
+        QWindow* window = m_form->windowHandle();
+        if (release.isNull()) {
+            QTest::mouseDClick(window, button, {}, panel->mapTo(m_form.get(), press));
+        } else {
+            QTest::mousePress(window, button, {}, panel->mapTo(m_form.get(), press));
+            QTest::mouseMove(window, panel->mapTo(m_form.get(), release));
+            QTest::mouseRelease(window, button, {}, panel->mapTo(m_form.get(), release));
+        }
+        QVERIFY2(text1->text() == result, qPrintable(text1->text().left(80).toUtf8().toHex())); // not all 40000 characters
+        // The caret stands right after what the click inserted, and the focus stays where it was.
+        QCOMPARE(text1->cursorPosition(), result.size() - (text.size() - qMax(anchor, caret)));
+        QCOMPARE(QApplication::focusWidget(), focused);
+    }
+
+    void paletteKeys_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("keys"); // Left, Right, Up, Down, Space, Return, keypad Enter
+        QTest::addColumn<QString>("marked"); // the cell the keys end on
+        QTest::addColumn<QString>("heard"); // its name for a screen reader
+        QTest::addColumn<QString>("result"); // from "Hello" with "ll" selected
+
+        const auto row = [](const char* name, const char* option, const char* keys, const char* marked, const char* heard,
+                            const QString& result) { QTest::newRow(name) << option << keys << marked << heard << result; };
+        row("starts at the first cell", "Option3", " ", "Label4", "^0, black", "He^0o");
+        row("along a row and down", "Option3", "RRD\r", "Label11", "^7, white", "He^7o");
+        row("stops at the right edge", "Option3", "RRRRRRDE", "Label13", "^9, turquoise", "He^9o");
+        row("stops at the top left", "Option3", "UL ", "Label4", "^0, black", "He^0o");
+        row("stops at the bottom", "Option3", "DDDDDDDDDDDDDDDDDDDD ", "Label89", "^@, brown", "He^@o");
+        row("down a column of changing widths", "Option3", "RRRDDDDD ", "Label32", "^s, dark purple", "He^so");
+        row("a greyish swatch", "Option3", "DDDDDDDDRRR ", "Label47", "^H, greyish pink", "He^Ho");
+        row("a light swatch", "Option3", "DDDDDDDDDD ", "Label54", "^O, light blue", "He^Oo");
+        row("the fourth symbol column", "Option4", "RRRRR ", "Label104", "return arrow in a small frame", "He\x0Eo");
+        row("down from the fourth column", "Option4", "RRRDD ", "Label111", "the words Num Lock", "He\x05o");
+        row("and up again", "Option4", "RRRDDU ", "Label108", "two upright bars", "He\x07o");
+        row("Label127 as its click", "Option4", "DDDDDDDDD ", "Label127", "framed digit 5", "He\x15o");
+        row("the tab cell, then to the end of its row", "Option4", "DDDDDDDDR RR ", "Label129", "framed minus sign",
+            "He\t\x0Co");
+    }
+
+    void paletteKeys()
+    {
+        QFETCH(QString, option);
+        QFETCH(QString, keys);
+        QFETCH(QString, marked);
+        QFETCH(QString, heard);
+        QFETCH(QString, result);
+
+        TextBox* text1 = textWaiting(option, QStringLiteral("Hello"), 2, 4);
+        auto* panel = control(option == "Option3" ? "Picture1" : "Picture3");
+        panel->setFocus(Qt::TabFocusReason);
+        const QHash<QChar, std::pair<Qt::Key, Qt::KeyboardModifiers>> named{
+            {u'L', {Qt::Key_Left, {}}},   {u'R', {Qt::Key_Right, {}}},  {u'U', {Qt::Key_Up, {}}},
+            {u'D', {Qt::Key_Down, {}}},   {u' ', {Qt::Key_Space, {}}},  {u'\r', {Qt::Key_Return, {}}},
+            {u'E', {Qt::Key_Enter, Qt::KeypadModifier}}};
+        for (QChar key : keys)
+            QTest::keyClick(panel, named[key].first, named[key].second);
+
+        QCOMPARE(text1->text(), result);
+        QCOMPARE(text1->cursorPosition(), result.size() - 1);
+        QCOMPARE(QApplication::focusWidget(), panel);
+        // A frame goes round the marked cell's picture.
+        auto* cell = panel->findChild<PaletteCell*>(marked);
+        QCOMPARE(panel->grab().toImage().pixelColor(cell->pictured().center().x(), cell->pictured().top()), QColor(Qt::white));
+        // A screen reader hears that cell named and focused, and can press it.
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(cell);
+        QCOMPARE(accessible->text(QAccessible::Name), heard);
+        QVERIFY(accessible->state().focused);
+        accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(text1->text(), result.insert(result.size() - 1, cell->insertion()));
     }
 
     void browsing()
@@ -929,6 +1058,20 @@ private:
         QTest::mouseClick(m_form->windowHandle(), Qt::LeftButton, {}, control(name)->geometry().center());
     }
     QString path(const QString& relative) const { return m_root + "/" + relative; }
+    // The option's panel shown, and Text1 holding `text` selected from `anchor`
+    // to the caret, kept both ways round while the focus goes in and out by Tab.
+    TextBox* textWaiting(const QString& option, const QString& text, int anchor, int caret)
+    {
+        click("Option1");
+        click(option);
+        auto* text1 = control<TextBox>("Text1");
+        text1->setFocus();
+        text1->setText(text);
+        text1->setSelection(anchor, caret - anchor);
+        for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Tab})
+            QTest::keyClick(QApplication::focusWidget(), key);
+        return text1;
+    }
     // A process the save takes for the running game.
     std::unique_ptr<QProcess> startGame() const
     {
