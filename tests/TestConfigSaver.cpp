@@ -1,3 +1,4 @@
+#include "FileContent.h"
 #include "cfgfile/ConfigLine.h"
 #include "cfgfile/ConfigRewrite.h"
 #include "cfgfile/ConfigSaver.h"
@@ -36,18 +37,6 @@ QByteArray bytesAfterSave(const QByteArray& old, const QString& line)
         bytes += stretch.toByteArray() + '\n';
     bytes.chop(1);
     return bytes + ConfigRewrite::ending(old, encodeConfigLine(line));
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size());
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
 QStringList entriesOf(const QString& folder)
@@ -292,7 +281,7 @@ private slots:
         if (const QString why = runScript(m_folder->path(), fileSystem.isEmpty() ? QStringLiteral("mkdir game") : fileSystem); !why.isEmpty())
             QSKIP(qPrintable(why));
         const QString path = game + QStringLiteral("/sof2mp.cfg");
-        writeFile(path, old);
+        QVERIFY(writeFile(path, old));
         // Every file carries an attribute and an ACL: user 12345 may read it, and
         // its group write it.
         ::setxattr(QFile::encodeName(path).constData(), "user.veltrane", "kept", 4, 0);
@@ -379,12 +368,12 @@ private slots:
                     ::close(file);
                 return;
             }
-            writeFile(path + QStringLiteral(".new"), theirs);
+            QVERIFY(writeFile(path + QStringLiteral(".new"), theirs));
             ::rename(QFile::encodeName(path + QStringLiteral(".new")).constData(), nativePath.constData());
         };
 
         for (int strikeAt = 1;; ++strikeAt) {
-            writeFile(path, old);
+            QVERIFY(writeFile(path, old));
             held = ::open(QFile::encodeName(behind + QStringLiteral("/sof2mp.cfg")).constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
             const ChildSave save = saveInChild(path, line, [] { return true; },
                                                {strikeAt, error, noCutBack, meddling ? meddle : std::function<void()>()});

@@ -6,6 +6,7 @@
 // a player aims at doubles. And under a desktop's theme the window shows the
 // very pixels of a plain start: its layout is fixed, so a theme's font would
 // clip its captions.
+#include "FileContent.h"
 #include "app/FormDefinition.h"
 #include "palette/ColourCells.h"
 #include "palette/ColourPalettePicture.h"
@@ -49,18 +50,12 @@ QByteArray everyCellInOrder()
                    "\x15\x09\x0C";
 }
 
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QByteArray bytesAfterChange(const QString& path, const QByteArray& before)
 {
-    (void)QTest::qWaitFor([&] { return fileBytes(path) != before; }, 30000);
+    (void)QTest::qWaitFor([&] { return readFile(path) != before; }, 30000);
     // The rewrite may still be under way when the first bytes change.
     QTest::qWait(200);
-    return fileBytes(path);
+    return readFile(path);
 }
 
 } // namespace
@@ -120,7 +115,7 @@ private slots:
         click("Text1");
         keys({"Tab", "Return"});
         QCOMPARE(bytesAfterChange(work, expected), expected + "\r\nseta name \"Neo^4\"\r\n");
-        expected = fileBytes(work);
+        expected = readFile(work);
 
         // A missing folder: the message, closed with Enter, and nothing made or left behind.
         click("Text3");
@@ -133,7 +128,7 @@ private slots:
         QVERIFY2(QTest::qWaitFor([&] { return windows(QStringLiteral("Veltrane")) == QStringList{m_mainWindow}; }), "the box stays after Enter");
         QCOMPARE(QDir(m_root.filePath(QStringLiteral("work"))).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
                  QStringList{QStringLiteral("sof2mp.cfg")});
-        QCOMPARE(fileBytes(work), expected);
+        QCOMPARE(readFile(work), expected);
     }
 
     void themedEqualsPlain_data()
@@ -219,10 +214,8 @@ private:
         const QDir root(m_root.path());
         // A home of its own, so no Wine prefix or game of the machine's shows up.
         QVERIFY(root.mkpath(QStringLiteral("work")) && root.mkpath(ProtonGame));
-        for (const QString& folder : {QStringLiteral("work"), ProtonGame}) {
-            QFile config(root.filePath(folder + "/sof2mp.cfg"));
-            QVERIFY(config.open(QIODevice::WriteOnly) && config.write(OriginalConfig) == OriginalConfig.size());
-        }
+        for (const QString& folder : {QStringLiteral("work"), ProtonGame})
+            QVERIFY(writeFile(root.filePath(folder + "/sof2mp.cfg"), OriginalConfig));
         m_environment = withOverlay(m_x.environment(), overlay);
         m_environment.insert(QStringLiteral("HOME"), root.filePath(QStringLiteral("home")));
         m_environment.remove(QStringLiteral("WINEPREFIX"));

@@ -1,5 +1,6 @@
 // The window in-process, used as a player uses it, over a temporary tree that
 // is the current folder, the home folder and a Wine prefix with drives D: and E:.
+#include "FileContent.h"
 #include "app/Application.h"
 #include "app/EntryTextPreview.h"
 #include "app/Form1.h"
@@ -89,19 +90,6 @@ QStringList items(const QAbstractItemModel* model)
     for (int row = 0; row < model->rowCount(); ++row)
         result << model->index(row, 0).data().toString();
     return result;
-}
-
-// A FIFO would block the reader: only plain files are read.
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<no file>");
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 // The middle of the caret's rectangle, where the caret is drawn at position.
