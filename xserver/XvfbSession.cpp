@@ -22,6 +22,15 @@ bool XvfbSession::start(const QString& screen)
     return !m_display.isEmpty();
 }
 
+bool XvfbSession::startForThisProcess()
+{
+    if (!start())
+        return false;
+    qputenv("DISPLAY", m_display.toLatin1());
+    qunsetenv("QT_QPA_PLATFORM");
+    return true;
+}
+
 QProcessEnvironment XvfbSession::environment() const
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

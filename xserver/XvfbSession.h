@@ -16,6 +16,9 @@ public:
     bool start(const QString& screen = QStringLiteral("1024x768x24"));
     QString display() const { return m_display; }
     QProcessEnvironment environment() const; // the current one, with DISPLAY set
+    // Starts the server and points this process at it, so that an application
+    // made afterwards shows its windows there.
+    bool startForThisProcess();
 
 private:
     QProcess m_server;
